@@ -1,17 +1,11 @@
 #pragma once
 
+#include "linesettings.h"
 #include "transport.h"
 
 #include <QSerialPort>
 
 namespace lumaro {
-
-// Line settings of the RS485 adapter; the gateways use 8 data bits.
-struct LineSettings {
-    qint32 baudRate = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::StopBits stopBits = QSerialPort::TwoStop;
-};
 
 // The transport over a real serial port (a COM port, a USB adapter, a pseudo-terminal). Bytes are
 // read in the event loop as they arrive.
