@@ -1,0 +1,109 @@
+#pragma once
+
+#include "simgear.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace lumaro::sim {
+
+// Bits of the gateway's status flags register (0x50FE), as the gateway list shows them.
+namespace gatewayflag {
+inline constexpr uint8_t Busy = 0x01;
+inline constexpr uint8_t Debug = 0x02;
+inline constexpr uint8_t ScanningBus = 0x04;
+inline constexpr uint8_t BusLocked = 0x08;
+inline constexpr uint8_t FireLinkage = 0x20;
+}  // namespace gatewayflag
+
+// One simulated DALI gateway (address 1..16) with its model, firmware version, status flags and
+// a DALI bus of up to 64 gear by short address. It answers the register protocol: 0x43 read
+// registers, 0x46 write one register, 0x50 write several. SimLine hands it the requests for its
+// address and for all gateways; tests may also drive it directly.
+//
+// Register numbers: a register of the gateway itself when the gateway register table has it,
+// otherwise the high byte is a target (0..63 short address, 64..79 group, 80 all gear) and the
+// low byte an item of the gear item table. Registers are two items wide: a read of count c at
+// item i returns items i, i + 2, ... (0x4A with count 2 is status 0x4A and level 0x4C). Every
+// register carries its value in the low byte unless the table says otherwise.
+//
+// Registers served (value layouts, high byte first on the line):
+//   0x50F8  model code (low byte)           0x50FA  firmware version (low byte)
+//   0x50FE  status flags (low byte, gatewayflag bits)
+//   item 0x00  write: DALI command (value = opcode 0..255)
+//   item 0x04  write: store the actual level as scene n (value n = 0..15)
+//   item 0x0C + 2n  scene n level; write 0x0100 removes the target from scene n, 0..255 sets it
+//   item 0x2C  write: direct arc power level 0..255
+//   item 0x40  read: presence, 0x00FF when the gear answers
+//   item 0x42  read: device type    item 0x44  read: version    item 0x46  read: physical min
+//   item 0x48  read: groups, high byte groups 8..15, low byte groups 0..7
+//   item 0x4A  read: DALI status byte    item 0x4C  read: actual level
+// Gear items are read from one gear only (a short address); writes go to one gear, the members
+// of a group or all gear. Configuration commands are sent twice on the bus by the gateway.
+//
+// Exception answers (function | 0x80, code): 1 unknown function, 2 unknown register or a
+// register that cannot be read or written that way (reading a group, for example), 3 a bad
+// value, count or frame length, 4 the addressed gear is not on the bus or does not answer
+// (nothing is carried out then).
+class SimGateway
+{
+public:
+    static constexpr uint8_t kDefaultModel = 0x80;
+    static constexpr uint8_t kDefaultVersion = 16;
+
+    explicit SimGateway(int address = 1);
+
+    int address() const { return m_address; }
+    uint8_t model() const { return m_model; }
+    void setModel(uint8_t model) { m_model = model; }
+    uint8_t version() const { return m_version; }
+    void setVersion(uint8_t version) { m_version = version; }
+    uint8_t statusFlags() const { return m_statusFlags; }
+    void setStatusFlags(uint8_t flags) { m_statusFlags = flags; }
+
+    // The gear at a short address 0..63, or nullptr when the bus has none there.
+    SimGear *gear(int shortAddress);
+    const SimGear *gear(int shortAddress) const;
+    // Puts a gear on the bus at a short address (replacing one that is there).
+    SimGear &addGear(int shortAddress, const SimGear &gear = SimGear());
+    void removeGear(int shortAddress);
+    int gearCount() const;
+
+    struct Reply {
+        QByteArray answer;   // the complete answer frame, checksum included
+        int busFrames = 0;   // DALI frames the request put on the bus (for the answer timing)
+    };
+    // Carries out one request frame (checksum already checked) addressed to this gateway or to
+    // all gateways. The answer carries this gateway's address.
+    Reply handle(QByteArrayView request);
+
+    // Lets simulated time pass on the bus (fades).
+    void advance(int ms);
+
+    // Register table rows; public so that the tables in the implementation can name them.
+    struct GatewayRegister;
+    struct GearItem;
+
+private:
+    struct Outcome {
+        uint8_t exception = 0;   // 0: carried out
+        int busFrames = 0;
+    };
+
+    Reply readRegisters(uint16_t first, int count);
+    Reply writeRegisters(uint16_t first, const std::vector<uint16_t> &values);
+    Outcome writeGear(uint8_t target, uint8_t firstItem, const std::vector<uint16_t> &values);
+    QByteArray exception(uint8_t function, uint8_t code) const;
+
+    int m_address;
+    uint8_t m_model = kDefaultModel;
+    uint8_t m_version = kDefaultVersion;
+    uint8_t m_statusFlags = 0;
+    std::array<std::optional<SimGear>, 64> m_gear;
+};
+
+}  // namespace lumaro::sim
