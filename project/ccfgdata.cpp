@@ -47,6 +47,7 @@ const QByteArray *CCfgData::Section::find(QByteArrayView key) const
 
 void CCfgData::Section::assign(const QByteArray &key, const QByteArray &value)
 {
+    imageValid = false;
     const auto it = index.constFind(QByteArrayView(key));
     if (it != index.cend()) {
         entries[size_t(it.value())].value = value;
@@ -61,6 +62,7 @@ bool CCfgData::Section::remove(QByteArrayView key)
     const auto it = index.constFind(key);
     if (it == index.cend())
         return false;
+    imageValid = false;
     const size_t at = size_t(it.value());
     index.erase(it);
     entries.erase(entries.begin() + qsizetype(at));
@@ -72,8 +74,39 @@ bool CCfgData::Section::remove(QByteArrayView key)
 
 void CCfgData::Section::clear()
 {
+    imageValid = false;
     index.clear();
     entries.clear();
+}
+
+const QByteArray &CCfgData::Section::text() const
+{
+    if (imageValid)
+        return image;
+    qsizetype size = name.size() + 4;  // "[" name "]" CR LF
+    for (const Entry &e : entries)
+        size += e.key.size() + e.value.size() + 3;  // key "=" value CR LF
+    image.resize(size);
+    char *w = image.data();
+    auto put = [&w](const QByteArray &b) {
+        std::memcpy(w, b.constData(), size_t(b.size()));
+        w += b.size();
+    };
+    *w++ = '[';
+    put(name);
+    *w++ = ']';
+    *w++ = '\r';
+    *w++ = '\n';
+    for (const Entry &e : entries) {
+        put(e.key);
+        *w++ = '=';
+        put(e.value);
+        *w++ = '\r';
+        *w++ = '\n';
+    }
+    Q_ASSERT(w == image.constData() + image.size());
+    imageValid = true;
+    return image;
 }
 
 CCfgData::Section *CCfgData::section(QByteArrayView name)
@@ -95,7 +128,8 @@ CCfgData::Section &CCfgData::openSection(const QByteArray &name, bool reset)
             s->clear();
         return *s;
     }
-    m_sections.push_back(Section{name, {}, {}});
+    m_sections.emplace_back();
+    m_sections.back().name = name;
     m_sectionIndex.insert(QByteArrayView(m_sections.back().name), qsizetype(m_sections.size() - 1));
     return m_sections.back();
 }
@@ -232,34 +266,23 @@ void CCfgData::loadBytes(QByteArrayView bytes)
 
 QByteArray CCfgData::toBytes() const
 {
-    qsizetype size = 0;
-    for (const Section &s : m_sections) {
-        size += s.name.size() + 4;  // "[" name "]" CR LF
-        for (const Entry &e : s.entries)
-            size += e.key.size() + e.value.size() + 3;  // key "=" value CR LF
-    }
-    QByteArray out(size, Qt::Uninitialized);
-    char *w = out.data();
-    auto put = [&w](const QByteArray &b) {
-        std::memcpy(w, b.constData(), size_t(b.size()));
-        w += b.size();
-    };
-    for (const Section &s : m_sections) {
-        *w++ = '[';
-        put(s.name);
-        *w++ = ']';
-        *w++ = '\r';
-        *w++ = '\n';
-        for (const Entry &e : s.entries) {
-            put(e.key);
-            *w++ = '=';
-            put(e.value);
-            *w++ = '\r';
-            *w++ = '\n';
-        }
-    }
-    Q_ASSERT(w == out.constData() + out.size());
+    QByteArray out;
+    serialiseInto(out);
     return out;
+}
+
+void CCfgData::serialiseInto(QByteArray &out) const
+{
+    qsizetype size = 0;
+    for (const Section &s : m_sections)
+        size += s.text().size();
+    out.resize(size);
+    char *w = out.data();
+    for (const Section &s : m_sections) {
+        const QByteArray &text = s.text();
+        std::memcpy(w, text.constData(), size_t(text.size()));
+        w += text.size();
+    }
 }
 
 bool CCfgData::save(const QString &path, QString *error) const
@@ -270,14 +293,16 @@ bool CCfgData::save(const QString &path, QString *error) const
             *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // The image buffer stays allocated between saves, and unchanged sections keep their text:
+    // rewriting a large db.ctt for each write through costs little more than the write itself.
+    serialiseInto(m_image);
+    const bool written = file.write(m_image) == m_image.size() && file.commit();
+    if (!written) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();
-        return false;
     }
-    return true;
+    return written;
 }
 
 bool CCfgData::sectionExists(QByteArrayView name) const
@@ -307,11 +332,13 @@ void CCfgData::set(QByteArrayView sectionName, QByteArrayView key, const QByteAr
     if (!s)
         s = &openSection(sectionName.toByteArray(), false);
     const auto it = s->index.constFind(key);
-    if (it != s->index.cend())
+    if (it != s->index.cend()) {
         s->entries[size_t(it.value())].value = value;
-    else
+        s->imageValid = false;
+    } else {
         // A deep copy of the key: the index views must not point into memory the caller reuses.
         s->assign(key.toByteArray(), value);
+    }
 }
 
 void CCfgData::addSection(QByteArrayView sectionName)

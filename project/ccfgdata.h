@@ -27,7 +27,9 @@ namespace lumaro {
 // Names compare exactly (case matters).
 //
 // Sections and keys keep the order in which they were first seen, so a rewritten file reads
-// like the one that was loaded. Not thread-safe; one owner at a time.
+// like the one that was loaded. Each section keeps its text once written, so that rewriting a
+// large file after a small change only writes out the changed section again. Not thread-safe,
+// not even for const calls (they fill those caches); one owner at a time.
 class CCfgData
 {
 public:
@@ -41,6 +43,8 @@ public:
     // The whole copy as file text: "[" name "]" and then key=value lines, every line ended by
     // CR LF. Comments of the loaded file are gone.
     QByteArray toBytes() const;
+    // The same into `out`, reusing its allocation when it is large enough.
+    void serialiseInto(QByteArray &out) const;
     // Rewrites the file atomically (QSaveFile). On failure returns false and, when given, sets
     // `error` to the reason; the file on disk is then untouched.
     bool save(const QString &path, QString *error = nullptr) const;
@@ -81,7 +85,11 @@ private:
         QByteArray name;
         std::vector<Entry> entries;
         QHash<QByteArrayView, qsizetype> index;
+        // The section as file text, kept until the section changes.
+        mutable QByteArray image;
+        mutable bool imageValid = false;
 
+        const QByteArray &text() const;
         const QByteArray *find(QByteArrayView key) const;
         void assign(const QByteArray &key, const QByteArray &value);
         bool remove(QByteArrayView key);
@@ -96,6 +104,7 @@ private:
 
     std::vector<Section> m_sections;
     QHash<QByteArrayView, qsizetype> m_sectionIndex;
+    mutable QByteArray m_image;  // reused by save()
 };
 
 }  // namespace lumaro
