@@ -20,11 +20,6 @@ using namespace lumaro::sim;
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("GatewaySim", text);
-}
-
 int fail(const QString &message)
 {
     std::fprintf(stderr, "gateway-sim: %s\n", qPrintable(message));
@@ -55,12 +50,12 @@ public:
         const QFileInfo info(path);
         if (info.isSymLink()) {
             if (!QFile::remove(path))
-                return tr("Cannot replace the link %1").arg(path);
+                return QCoreApplication::translate("GatewaySim", "Cannot replace the link %1").arg(path);
         } else if (info.exists()) {
-            return tr("%1 exists and is not a symbolic link").arg(path);
+            return QCoreApplication::translate("GatewaySim", "%1 exists and is not a symbolic link").arg(path);
         }
         if (!QFile::link(target, path))
-            return tr("Cannot make the link %1").arg(path);
+            return QCoreApplication::translate("GatewaySim", "Cannot make the link %1").arg(path);
         m_path = path;
         m_target = QFileInfo(target).canonicalFilePath();
         return QString();
@@ -81,35 +76,35 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Simulates a line of DALI gateways and their gear on a pseudo-terminal. "
+        QCoreApplication::translate("GatewaySim", "Simulates a line of DALI gateways and their gear on a pseudo-terminal. "
            "The first line of the output is the device path."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption installationOption(
-        QStringLiteral("installation"), tr("Installation file to serve (default: the demo installation)."),
-        tr("FILE"));
+        QStringLiteral("installation"), QCoreApplication::translate("GatewaySim", "Installation file to serve (default: the demo installation)."),
+        QCoreApplication::translate("GatewaySim", "FILE"));
     const QCommandLineOption linkOption(QStringLiteral("link"),
-                                        tr("Make a symbolic link PATH to the device (removed at exit)."),
-                                        tr("PATH"));
-    const QCommandLineOption baudOption(QStringLiteral("baud"), tr("Baud rate of the line (default 9600)."),
-                                        tr("N"), QStringLiteral("9600"));
-    const QCommandLineOption parityOption(QStringLiteral("parity"), tr("Parity: N, O or E (default N)."),
-                                          tr("N|O|E"), QStringLiteral("N"));
-    const QCommandLineOption stopBitsOption(QStringLiteral("stop-bits"), tr("Stop bits: 1 or 2 (default 2)."),
-                                            tr("1|2"), QStringLiteral("2"));
+                                        QCoreApplication::translate("GatewaySim", "Make a symbolic link PATH to the device (removed at exit)."),
+                                        QCoreApplication::translate("GatewaySim", "PATH"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QCoreApplication::translate("GatewaySim", "Baud rate of the line (default 9600)."),
+                                        QCoreApplication::translate("GatewaySim", "N"), QStringLiteral("9600"));
+    const QCommandLineOption parityOption(QStringLiteral("parity"), QCoreApplication::translate("GatewaySim", "Parity: N, O or E (default N)."),
+                                          QCoreApplication::translate("GatewaySim", "N|O|E"), QStringLiteral("N"));
+    const QCommandLineOption stopBitsOption(QStringLiteral("stop-bits"), QCoreApplication::translate("GatewaySim", "Stop bits: 1 or 2 (default 2)."),
+                                            QCoreApplication::translate("GatewaySim", "1|2"), QStringLiteral("2"));
     const QCommandLineOption silentOption(QStringLiteral("silent"),
-                                          tr("Gateway address that does not answer (repeatable)."), tr("ADDR"));
-    const QCommandLineOption loseOption(QStringLiteral("lose"), tr("Fraction 0..1 of answers lost."),
-                                        tr("FRACTION"), QStringLiteral("0"));
+                                          QCoreApplication::translate("GatewaySim", "Gateway address that does not answer (repeatable)."), QCoreApplication::translate("GatewaySim", "ADDR"));
+    const QCommandLineOption loseOption(QStringLiteral("lose"), QCoreApplication::translate("GatewaySim", "Fraction 0..1 of answers lost."),
+                                        QCoreApplication::translate("GatewaySim", "FRACTION"), QStringLiteral("0"));
     const QCommandLineOption damageOption(QStringLiteral("damage"),
-                                          tr("Fraction 0..1 of answers with one damaged byte."), tr("FRACTION"),
+                                          QCoreApplication::translate("GatewaySim", "Fraction 0..1 of answers with one damaged byte."), QCoreApplication::translate("GatewaySim", "FRACTION"),
                                           QStringLiteral("0"));
-    const QCommandLineOption delayOption(QStringLiteral("delay"), tr("Extra delay of every answer in ms."),
-                                         tr("MS"), QStringLiteral("0"));
-    const QCommandLineOption seedOption(QStringLiteral("seed"), tr("Seed of the fault generator."), tr("N"),
+    const QCommandLineOption delayOption(QStringLiteral("delay"), QCoreApplication::translate("GatewaySim", "Extra delay of every answer in ms."),
+                                         QCoreApplication::translate("GatewaySim", "MS"), QStringLiteral("0"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QCoreApplication::translate("GatewaySim", "Seed of the fault generator."), QCoreApplication::translate("GatewaySim", "N"),
                                         QStringLiteral("1"));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"),
-                                           tr("Print every request and answer on standard error."));
+                                           QCoreApplication::translate("GatewaySim", "Print every request and answer on standard error."));
     parser.addOptions({installationOption, linkOption, baudOption, parityOption, stopBitsOption, silentOption,
                        loseOption, damageOption, delayOption, seedOption, verboseOption});
     parser.process(app);
@@ -118,32 +113,32 @@ int main(int argc, char *argv[])
     bool ok = false;
     settings.baud = parser.value(baudOption).toInt(&ok);
     if (!ok || settings.baud <= 0)
-        return fail(tr("--baud needs a positive number"));
+        return fail(QCoreApplication::translate("GatewaySim", "--baud needs a positive number"));
     const QString parity = parser.value(parityOption).toUpper();
     if (parity != QLatin1String("N") && parity != QLatin1String("O") && parity != QLatin1String("E"))
-        return fail(tr("--parity must be N, O or E"));
+        return fail(QCoreApplication::translate("GatewaySim", "--parity must be N, O or E"));
     settings.parity = parity.at(0).toLatin1();
     settings.stopBits = parser.value(stopBitsOption).toInt(&ok);
     if (!ok || (settings.stopBits != 1 && settings.stopBits != 2))
-        return fail(tr("--stop-bits must be 1 or 2"));
+        return fail(QCoreApplication::translate("GatewaySim", "--stop-bits must be 1 or 2"));
 
     Faults faults;
     for (const QString &text : parser.values(silentOption)) {
         const int address = text.toInt(&ok);
         if (!ok || address < 1 || address > 16)
-            return fail(tr("--silent needs a gateway address 1..16"));
+            return fail(QCoreApplication::translate("GatewaySim", "--silent needs a gateway address 1..16"));
         faults.silentGateways.insert(address);
     }
     if (!fraction(parser.value(loseOption), &faults.loseFraction))
-        return fail(tr("--lose needs a fraction 0..1"));
+        return fail(QCoreApplication::translate("GatewaySim", "--lose needs a fraction 0..1"));
     if (!fraction(parser.value(damageOption), &faults.damageFraction))
-        return fail(tr("--damage needs a fraction 0..1"));
+        return fail(QCoreApplication::translate("GatewaySim", "--damage needs a fraction 0..1"));
     faults.extraDelayMs = parser.value(delayOption).toInt(&ok);
     if (!ok || faults.extraDelayMs < 0)
-        return fail(tr("--delay needs a number of ms, 0 or more"));
+        return fail(QCoreApplication::translate("GatewaySim", "--delay needs a number of ms, 0 or more"));
     faults.seed = parser.value(seedOption).toUInt(&ok);
     if (!ok)
-        return fail(tr("--seed needs a number"));
+        return fail(QCoreApplication::translate("GatewaySim", "--seed needs a number"));
 
     const Installation installation = parser.isSet(installationOption)
         ? Installation::fromFile(parser.value(installationOption))
