@@ -65,16 +65,22 @@ public:
 
     void warn(int line, const QString &message)
     {
-        m_warnings.append(m_origin.isEmpty() ? QCoreApplication::translate("Installation", "line %1: %2").arg(line).arg(message)
-                                             : QCoreApplication::translate("Installation", "%1:%2: %3").arg(m_origin).arg(line).arg(message));
+        if (m_origin.isEmpty())
+            m_warnings.append(QCoreApplication::translate("Installation", "line %1: %2").arg(line).arg(message));
+        else
+            m_warnings.append(
+                QCoreApplication::translate("Installation", "%1:%2: %3").arg(m_origin).arg(line).arg(message));
     }
     void invalid(const IniDocument::Entry &e)
     {
-        warn(e.line, QCoreApplication::translate("Installation", "%1=%2 is not valid; ignored").arg(e.key, e.value));
+        warn(e.line,
+             QCoreApplication::translate("Installation", "%1=%2 is not valid; ignored").arg(e.key, e.value));
     }
     void adjusted(const IniDocument::Entry &e, int to)
     {
-        warn(e.line, QCoreApplication::translate("Installation", "%1=%2 is out of range; %3 is used").arg(e.key, e.value).arg(to));
+        warn(e.line, QCoreApplication::translate("Installation", "%1=%2 is out of range; %3 is used")
+                         .arg(e.key, e.value)
+                         .arg(to));
     }
 
     void gatewayKeys(const IniDocument::Section &s, SimGateway &gw)
@@ -200,7 +206,8 @@ Installation Installation::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Installation failed;
-        failed.m_error = QCoreApplication::translate("Installation", "Cannot read the installation file %1: %2").arg(path, file.errorString());
+        failed.m_error = QCoreApplication::translate("Installation", "Cannot read the installation file %1: %2")
+                             .arg(path, file.errorString());
         return failed;
     }
     return fromText(file.readAll(), path);
@@ -212,7 +219,8 @@ Installation Installation::fromText(QByteArrayView text, const QString &origin)
     Reader reader(origin, inst.m_warnings);
     const IniDocument doc = IniDocument::parse(text);
     for (const IniDocument::Line &stray : doc.strayLines())
-        reader.warn(stray.number, QCoreApplication::translate("Installation", "not a section or KEY=VALUE line: %1").arg(stray.text));
+        reader.warn(stray.number,
+                    QCoreApplication::translate("Installation", "not a section or KEY=VALUE line: %1").arg(stray.text));
 
     static const QRegularExpression name(QStringLiteral("^M(\\d{1,2})(?:A(\\d{1,2}))?$"));
     for (const IniDocument::Section &s : doc.sections()) {
@@ -220,7 +228,8 @@ Installation Installation::fromText(QByteArrayView text, const QString &origin)
         const int g = m.hasMatch() ? m.captured(1).toInt() : 0;
         const int a = m.hasMatch() && m.hasCaptured(2) ? m.captured(2).toInt() : -1;
         if (g < 1 || g > protocol::kMaxGatewayAddress || a > protocol::target::LastShortAddress) {
-            reader.warn(s.line, QCoreApplication::translate("Installation", "unknown section [%1]; ignored").arg(s.name));
+            reader.warn(s.line,
+                        QCoreApplication::translate("Installation", "unknown section [%1]; ignored").arg(s.name));
             continue;
         }
         SimGateway &gw = inst.gatewayAt(g);

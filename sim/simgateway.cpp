@@ -213,7 +213,7 @@ SimGateway::Reply SimGateway::handle(QByteArrayView request)
     case protocol::function::WriteRegister: {
         if (request.size() != kFixedRequest)
             return {exception(function, ex::IllegalValue), 0};
-        Reply reply = writeRegisters(word(request, 2), {word(request, 4)});
+        Reply reply = writeRegisters(function, word(request, 2), {word(request, 4)});
         if (reply.answer.isEmpty())
             reply.answer = request.toByteArray();   // the normal answer echoes the request
         return reply;
@@ -228,7 +228,7 @@ SimGateway::Reply SimGateway::handle(QByteArrayView request)
         std::vector<uint16_t> values;
         for (int k = 0; k < count; ++k)
             values.push_back(word(request, kWriteSeveralHeader + 2 * k));
-        Reply reply = writeRegisters(word(request, 2), values);
+        Reply reply = writeRegisters(function, word(request, 2), values);
         if (reply.answer.isEmpty()) {
             // The normal answer repeats address, function, register number and count.
             QByteArray head = request.first(6).toByteArray();
@@ -294,10 +294,8 @@ SimGateway::Reply SimGateway::readRegisters(uint16_t first, int count)
 }
 
 // Returns an empty answer when carried out, so that the caller builds the normal answer.
-SimGateway::Reply SimGateway::writeRegisters(uint16_t first, const std::vector<uint16_t> &values)
+SimGateway::Reply SimGateway::writeRegisters(uint8_t function, uint16_t first, const std::vector<uint16_t> &values)
 {
-    const uint8_t function = values.size() == 1 ? protocol::function::WriteRegister
-                                                : protocol::function::WriteRegisters;
     if (findGatewayRegister(first)) {
         std::vector<const GatewayRegister *> regs;
         for (size_t k = 0; k < values.size(); ++k) {

@@ -95,7 +95,7 @@ private:
     };
 
     Reply readRegisters(uint16_t first, int count);
-    Reply writeRegisters(uint16_t first, const std::vector<uint16_t> &values);
+    Reply writeRegisters(uint8_t function, uint16_t first, const std::vector<uint16_t> &values);
     Outcome writeGear(uint8_t target, uint8_t firstItem, const std::vector<uint16_t> &values);
     QByteArray exception(uint8_t function, uint8_t code) const;
 

@@ -1,6 +1,7 @@
 // gateway-sim: a simulated RS485 line of DALI gateways on a pseudo-terminal, so that Lumaro can
 // be tried, tested or prepared without hardware.
 
+#include "devicelink.h"
 #include "faults.h"
 #include "gatewayserver.h"
 #include "installation.h"
@@ -11,8 +12,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
@@ -33,38 +32,36 @@ bool fraction(const QString &text, double *value)
     return ok && *value >= 0.0 && *value <= 1.0;
 }
 
-// The symbolic link that gives the pseudo-terminal a fixed name. Only a link is ever replaced
-// or removed, never a file that happens to have that name.
-class DeviceLink
-{
-public:
-    ~DeviceLink()
-    {
-        const QFileInfo info(m_path);
-        if (!m_path.isEmpty() && info.isSymLink() && info.symLinkTarget() == m_target)
-            QFile::remove(m_path);
-    }
-
-    QString make(const QString &path, const QString &target)
-    {
-        const QFileInfo info(path);
-        if (info.isSymLink()) {
-            if (!QFile::remove(path))
-                return QCoreApplication::translate("GatewaySim", "Cannot replace the link %1").arg(path);
-        } else if (info.exists()) {
-            return QCoreApplication::translate("GatewaySim", "%1 exists and is not a symbolic link").arg(path);
-        }
-        if (!QFile::link(target, path))
-            return QCoreApplication::translate("GatewaySim", "Cannot make the link %1").arg(path);
-        m_path = path;
-        m_target = QFileInfo(target).canonicalFilePath();
-        return QString();
-    }
-
-private:
-    QString m_path;
-    QString m_target;
+// The command line: name, description, value name (none for a switch) and default value.
+struct OptionRow {
+    const char *name;
+    const char *description;
+    const char *valueName;
+    const char *defaultValue;
 };
+
+const OptionRow kOptions[] = {
+    {"installation", QT_TRANSLATE_NOOP("GatewaySim", "Installation file to serve (default: the demo installation)."),
+     QT_TRANSLATE_NOOP("GatewaySim", "FILE"), nullptr},
+    {"link", QT_TRANSLATE_NOOP("GatewaySim", "Make a symbolic link PATH to the device (removed at exit)."),
+     QT_TRANSLATE_NOOP("GatewaySim", "PATH"), nullptr},
+    {"baud", QT_TRANSLATE_NOOP("GatewaySim", "Baud rate of the line (default 9600)."), "N", "9600"},
+    {"parity", QT_TRANSLATE_NOOP("GatewaySim", "Parity: N, O or E (default N)."), "N|O|E", "N"},
+    {"stop-bits", QT_TRANSLATE_NOOP("GatewaySim", "Stop bits: 1 or 2 (default 2)."), "1|2", "2"},
+    {"silent", QT_TRANSLATE_NOOP("GatewaySim", "Gateway address that does not answer (repeatable)."), "ADDR",
+     nullptr},
+    {"lose", QT_TRANSLATE_NOOP("GatewaySim", "Fraction 0..1 of answers lost."), "FRACTION", "0"},
+    {"damage", QT_TRANSLATE_NOOP("GatewaySim", "Fraction 0..1 of answers with one damaged byte."), "FRACTION", "0"},
+    {"delay", QT_TRANSLATE_NOOP("GatewaySim", "Extra delay of every answer in ms."), "MS", "0"},
+    {"seed", QT_TRANSLATE_NOOP("GatewaySim", "Seed of the fault generator."), "N", "1"},
+    {"verbose", QT_TRANSLATE_NOOP("GatewaySim", "Print every request and answer on standard error."), nullptr,
+     nullptr},
+};
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("GatewaySim", source);
+}
 
 }  // namespace
 
@@ -76,72 +73,54 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QCoreApplication::translate("GatewaySim", "Simulates a line of DALI gateways and their gear on a pseudo-terminal. "
-           "The first line of the output is the device path."));
+        QCoreApplication::translate("GatewaySim", "Simulates a line of DALI gateways and their gear on a "
+                                                  "pseudo-terminal. The first line of the output is the device path."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption installationOption(
-        QStringLiteral("installation"), QCoreApplication::translate("GatewaySim", "Installation file to serve (default: the demo installation)."),
-        QCoreApplication::translate("GatewaySim", "FILE"));
-    const QCommandLineOption linkOption(QStringLiteral("link"),
-                                        QCoreApplication::translate("GatewaySim", "Make a symbolic link PATH to the device (removed at exit)."),
-                                        QCoreApplication::translate("GatewaySim", "PATH"));
-    const QCommandLineOption baudOption(QStringLiteral("baud"), QCoreApplication::translate("GatewaySim", "Baud rate of the line (default 9600)."),
-                                        QCoreApplication::translate("GatewaySim", "N"), QStringLiteral("9600"));
-    const QCommandLineOption parityOption(QStringLiteral("parity"), QCoreApplication::translate("GatewaySim", "Parity: N, O or E (default N)."),
-                                          QCoreApplication::translate("GatewaySim", "N|O|E"), QStringLiteral("N"));
-    const QCommandLineOption stopBitsOption(QStringLiteral("stop-bits"), QCoreApplication::translate("GatewaySim", "Stop bits: 1 or 2 (default 2)."),
-                                            QCoreApplication::translate("GatewaySim", "1|2"), QStringLiteral("2"));
-    const QCommandLineOption silentOption(QStringLiteral("silent"),
-                                          QCoreApplication::translate("GatewaySim", "Gateway address that does not answer (repeatable)."), QCoreApplication::translate("GatewaySim", "ADDR"));
-    const QCommandLineOption loseOption(QStringLiteral("lose"), QCoreApplication::translate("GatewaySim", "Fraction 0..1 of answers lost."),
-                                        QCoreApplication::translate("GatewaySim", "FRACTION"), QStringLiteral("0"));
-    const QCommandLineOption damageOption(QStringLiteral("damage"),
-                                          QCoreApplication::translate("GatewaySim", "Fraction 0..1 of answers with one damaged byte."), QCoreApplication::translate("GatewaySim", "FRACTION"),
-                                          QStringLiteral("0"));
-    const QCommandLineOption delayOption(QStringLiteral("delay"), QCoreApplication::translate("GatewaySim", "Extra delay of every answer in ms."),
-                                         QCoreApplication::translate("GatewaySim", "MS"), QStringLiteral("0"));
-    const QCommandLineOption seedOption(QStringLiteral("seed"), QCoreApplication::translate("GatewaySim", "Seed of the fault generator."), QCoreApplication::translate("GatewaySim", "N"),
-                                        QStringLiteral("1"));
-    const QCommandLineOption verboseOption(QStringLiteral("verbose"),
-                                           QCoreApplication::translate("GatewaySim", "Print every request and answer on standard error."));
-    parser.addOptions({installationOption, linkOption, baudOption, parityOption, stopBitsOption, silentOption,
-                       loseOption, damageOption, delayOption, seedOption, verboseOption});
+    for (const OptionRow &row : kOptions) {
+        QCommandLineOption option(QString::fromLatin1(row.name), text(row.description));
+        if (row.valueName)
+            option.setValueName(text(row.valueName));
+        if (row.defaultValue)
+            option.setDefaultValue(QString::fromLatin1(row.defaultValue));
+        parser.addOption(option);
+    }
     parser.process(app);
+    auto value = [&](const char *name) { return parser.value(QString::fromLatin1(name)); };
 
     LineSettings settings;
     bool ok = false;
-    settings.baud = parser.value(baudOption).toInt(&ok);
+    settings.baud = value("baud").toInt(&ok);
     if (!ok || settings.baud <= 0)
         return fail(QCoreApplication::translate("GatewaySim", "--baud needs a positive number"));
-    const QString parity = parser.value(parityOption).toUpper();
+    const QString parity = value("parity").toUpper();
     if (parity != QLatin1String("N") && parity != QLatin1String("O") && parity != QLatin1String("E"))
         return fail(QCoreApplication::translate("GatewaySim", "--parity must be N, O or E"));
     settings.parity = parity.at(0).toLatin1();
-    settings.stopBits = parser.value(stopBitsOption).toInt(&ok);
+    settings.stopBits = value("stop-bits").toInt(&ok);
     if (!ok || (settings.stopBits != 1 && settings.stopBits != 2))
         return fail(QCoreApplication::translate("GatewaySim", "--stop-bits must be 1 or 2"));
 
     Faults faults;
-    for (const QString &text : parser.values(silentOption)) {
-        const int address = text.toInt(&ok);
-        if (!ok || address < 1 || address > 16)
+    for (const QString &address : parser.values(QStringLiteral("silent"))) {
+        const int a = address.toInt(&ok);
+        if (!ok || a < 1 || a > 16)
             return fail(QCoreApplication::translate("GatewaySim", "--silent needs a gateway address 1..16"));
-        faults.silentGateways.insert(address);
+        faults.silentGateways.insert(a);
     }
-    if (!fraction(parser.value(loseOption), &faults.loseFraction))
+    if (!fraction(value("lose"), &faults.loseFraction))
         return fail(QCoreApplication::translate("GatewaySim", "--lose needs a fraction 0..1"));
-    if (!fraction(parser.value(damageOption), &faults.damageFraction))
+    if (!fraction(value("damage"), &faults.damageFraction))
         return fail(QCoreApplication::translate("GatewaySim", "--damage needs a fraction 0..1"));
-    faults.extraDelayMs = parser.value(delayOption).toInt(&ok);
+    faults.extraDelayMs = value("delay").toInt(&ok);
     if (!ok || faults.extraDelayMs < 0)
         return fail(QCoreApplication::translate("GatewaySim", "--delay needs a number of ms, 0 or more"));
-    faults.seed = parser.value(seedOption).toUInt(&ok);
+    faults.seed = value("seed").toUInt(&ok);
     if (!ok)
         return fail(QCoreApplication::translate("GatewaySim", "--seed needs a number"));
 
-    const Installation installation = parser.isSet(installationOption)
-        ? Installation::fromFile(parser.value(installationOption))
+    const Installation installation = parser.isSet(QStringLiteral("installation"))
+        ? Installation::fromFile(value("installation"))
         : Installation::demo();
     if (!installation.isValid())
         return fail(installation.error());
@@ -159,21 +138,22 @@ int main(int argc, char *argv[])
     PseudoTerminal terminal;
     if (!terminal.open())
         return fail(terminal.errorString());
-    {
-        // The device path first, on a line of its own and at once: whoever started the simulator
-        // waits for it.
-        QTextStream out(stdout);
-        out << terminal.slavePath() << Qt::endl;
-    }
 
     DeviceLink link;
-    if (parser.isSet(linkOption)) {
-        const QString error = link.make(parser.value(linkOption), terminal.slavePath());
+    if (parser.isSet(QStringLiteral("link"))) {
+        const QString error = link.make(value("link"), terminal.slavePath());
         if (!error.isEmpty())
             return fail(error);
     }
 
-    GatewayServer server(terminal, line, settings, parser.isSet(verboseOption));
+    {
+        // The device path first, on a line of its own and at once: whoever started the simulator
+        // waits for it, and may use the link as soon as it has it.
+        QTextStream out(stdout);
+        out << terminal.slavePath() << Qt::endl;
+    }
+
+    GatewayServer server(terminal, line, settings, parser.isSet(QStringLiteral("verbose")));
     server.start();
     return app.exec();
 }

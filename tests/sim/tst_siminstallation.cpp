@@ -13,6 +13,12 @@ using namespace lumaro::sim;
 
 namespace {
 
+// The way the project file writes model codes: two upper-case hexadecimal digits.
+QString hex2(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
+
 QString sourceFile(const QString &relative)
 {
     return qEnvironmentVariable("LUMARO_SOURCE_DIR") + QLatin1Char('/') + relative;
@@ -203,7 +209,7 @@ void TestSimInstallation::demoProjectMatchesTheInstallation()
     for (const SimGateway &gw : demo.gateways()) {
         const QString m = QStringLiteral("M%1").arg(gw.address());
         QVERIFY2(db.section(m), qPrintable(m));
-        QCOMPARE(db.value(m, QStringLiteral("MODEL")), QStringLiteral("%1").arg(gw.model(), 2, 16, QLatin1Char('0')).toUpper());
+        QCOMPARE(db.value(m, QStringLiteral("MODEL")), hex2(gw.model()));
         QCOMPARE(db.value(m, QStringLiteral("VER")), QString::number(gw.version()));
         for (const char *key : {"NAME", "LOCATION", "STATUS", "GATEIP", "GATEPORT"})
             QVERIFY2(!db.value(m, QLatin1String(key), QStringLiteral("?")).startsWith(QLatin1Char('?')),
@@ -214,11 +220,12 @@ void TestSimInstallation::demoProjectMatchesTheInstallation()
                 continue;
             const QString s = m + QStringLiteral("A%1").arg(a);
             QVERIFY2(db.section(s), qPrintable(s));
-            QCOMPARE(db.value(s, QStringLiteral("MODEL")), QStringLiteral("%1").arg(g->deviceType(), 2, 16, QLatin1Char('0')).toUpper());
+            QCOMPARE(db.value(s, QStringLiteral("MODEL")), hex2(g->deviceType()));
             QCOMPARE(db.value(s, QStringLiteral("VER")), QString::number(g->version()));
             QCOMPARE(db.value(s, QStringLiteral("PHYMIN")), QString::number(g->physicalMinimum()));
             QCOMPARE(db.value(s, QStringLiteral("VOLUE")), QString::number(g->actualLevel()));
-            QCOMPARE(db.value(s, QStringLiteral("STATUS")), (g->lampFailure() || g->gearFailure()) ? QStringLiteral("2") : QStringLiteral("0"));
+            const bool failed = g->lampFailure() || g->gearFailure();
+            QCOMPARE(db.value(s, QStringLiteral("STATUS")), failed ? QStringLiteral("2") : QStringLiteral("0"));
             QCOMPARE(db.value(s, QStringLiteral("MAXLEVE")), QString::number(g->maxLevel()));
             QCOMPARE(db.value(s, QStringLiteral("MINLEVE")), QString::number(g->minLevel()));
             QCOMPARE(db.value(s, QStringLiteral("COLOUR_TYPE")).isEmpty(), g->deviceType() != 8);

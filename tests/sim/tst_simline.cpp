@@ -173,6 +173,11 @@ void TestSimLine::exceptions_data()
                                                                   << QByteArray("01c302");
     QTest::newRow("M1A5 item 0x41: unknown item") << read(1, gearRegister(5, 0x41), 1) << QByteArray("01c302");
     QTest::newRow("write 0x50F8: read only") << write(1, reg::ModelVersion, 1) << QByteArray("01c602");
+    QTest::newRow("write several 0x50F8, count 1: read only")
+        << request(Frame::writeRegisters(1, reg::ModelVersion, QByteArray::fromHex("0001"))) << QByteArray("01d002");
+    QTest::newRow("write several M1A5 0x4A: read only")
+        << request(Frame::writeRegisters(1, gearRegister(5, item::StatusLevel), QByteArray::fromHex("00010002")))
+        << QByteArray("01d002");
     QTest::newRow("read 0x4A of group 2") << read(1, gearRegister(66, item::StatusLevel), 2) << QByteArray("01c302");
     QTest::newRow("OFF to target 81") << write(1, gearRegister(81, item::DaliCommand), 0)
                                             << QByteArray("01c602");
