@@ -29,8 +29,6 @@ constexpr size_t copyIndex(ProjectFile file) { return file == ProjectFile::Db ? 
 
 constexpr bool isCached(ProjectFile file) { return file != ProjectFile::SoftSet; }
 
-QString tr(const char *text) { return QCoreApplication::translate("ProjectStore", text); }
-
 // What a caller's buffer of `bufferSize` bytes would hold: bufferSize - 1 bytes and the
 // terminator, and never the first byte of a GBK character without its second.
 QByteArray cutToBuffer(QByteArray bytes, int bufferSize)
@@ -107,12 +105,14 @@ ProjectStore::StartupCheck ProjectStore::prepareFiles()
     if (!QFileInfo::exists(db))
         writeThrough(ProjectFile::Db, QStringLiteral("B0"), QStringLiteral("COM"), QStringLiteral("0"));
     if (!QFileInfo::exists(filePath(ProjectFile::DeviceType)))
-        return {StartupResult::MissingDeviceType, tr("Missing files, failure!")};
+        return {StartupResult::MissingDeviceType,
+                QCoreApplication::translate("ProjectStore", "Missing files, failure!")};
     // A db.ctt that exists but cannot be read is as lost as a missing one; loading it as empty
     // would rewrite it empty at exit.
     QFile probe(db);
     if (!probe.open(QIODevice::ReadOnly))
-        return {StartupResult::ProjectUnreadable, tr("Project data loss or damage, open failed!")};
+        return {StartupResult::ProjectUnreadable,
+                QCoreApplication::translate("ProjectStore", "Project data loss or damage, open failed!")};
     return {};
 }
 
@@ -138,8 +138,9 @@ bool ProjectStore::load(QStringList *failures)
             }
             if (!in.open(QIODevice::ReadOnly)) {
                 m_loadResult = false;
-                m_failures.append(tr("Failure,Cannot read %1: %2.\r\n")
-                                      .arg(QDir::toNativeSeparators(path), in.errorString()));
+                m_failures.append(
+                    QCoreApplication::translate("ProjectStore", "Failure,Cannot read %1: %2.\r\n")
+                        .arg(QDir::toNativeSeparators(path), in.errorString()));
                 continue;
             }
             copy.data.loadBytes(in.readAll());
@@ -257,7 +258,7 @@ bool ProjectStore::writeFileDirectly(ProjectFile file, const QByteArray &section
         // Rewriting a file that could not be read would throw its contents away.
         QFile probe(path);
         probe.open(QIODevice::ReadOnly);
-        logFailure(tr("Failure,Cannot write %1: %2.\r\n")
+        logFailure(QCoreApplication::translate("ProjectStore", "Failure,Cannot write %1: %2.\r\n")
                        .arg(QDir::toNativeSeparators(path), probe.errorString()));
         return false;
     }
@@ -272,7 +273,8 @@ bool ProjectStore::saveData(ProjectFile file, const CCfgData &data)
     const QString path = filePath(file);
     QString error;
     if (!data.save(path, &error)) {
-        logFailure(tr("Failure,Cannot write %1: %2.\r\n").arg(QDir::toNativeSeparators(path), error));
+        logFailure(QCoreApplication::translate("ProjectStore", "Failure,Cannot write %1: %2.\r\n")
+                       .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     ++m_rewrites[size_t(file)];
@@ -297,7 +299,8 @@ bool ProjectStore::writeSetting(const QString &key, const QString &value)
 QString ProjectStore::deviceTypeName(quint8 type) const
 {
     const QString section = QStringLiteral("DEV-%1").arg(type, 2, 16, QLatin1Char('0')).toUpper();
-    return read(ProjectFile::DeviceType, section, QStringLiteral("MODEL"), tr("unknown"));
+    return read(ProjectFile::DeviceType, section, QStringLiteral("MODEL"),
+                QCoreApplication::translate("ProjectStore", "unknown"));
 }
 
 std::optional<int> ProjectStore::firstFreeSection(const QString &prefix, int limit) const
@@ -313,7 +316,8 @@ std::optional<int> ProjectStore::createExpandGroup(Prompter &prompter)
 {
     const std::optional<int> free = firstFreeSection(QStringLiteral("E"), kExpandGroupLimit);
     if (!free) {
-        prompter.warn(tr("Failure,Allowed only %1 expand group.").arg(kExpandGroupLimit));
+        prompter.warn(QCoreApplication::translate("ProjectStore", "Failure,Allowed only %1 expand group.")
+                          .arg(kExpandGroupLimit));
         return std::nullopt;
     }
     const QString section = QStringLiteral("E%1").arg(*free);
@@ -328,7 +332,8 @@ std::optional<int> ProjectStore::createSequence(Prompter &prompter)
 {
     const std::optional<int> free = firstFreeSection(QStringLiteral("S"), kSequenceLimit);
     if (!free) {
-        prompter.warn(tr("Failure,Allowed only %1 sequence tables.").arg(kSequenceLimit));
+        prompter.warn(QCoreApplication::translate("ProjectStore", "Failure,Allowed only %1 sequence tables.")
+                          .arg(kSequenceLimit));
         return std::nullopt;
     }
     writeThrough(ProjectFile::Db, QStringLiteral("S%1").arg(*free), QStringLiteral("NAME"),

@@ -99,7 +99,10 @@ void TestCCfgData::lookups()
 void TestCCfgData::editsAndWriting()
 {
     CCfgData data;
-    data.loadBytes("[B0]\r\nCOM=0\r\n[M1]\r\nNAME=a\r\nLOCATION=b\r\nVER=1\r\n[M2]\r\nNAME=c\r\n");
+    const QByteArray original = "[B0]\r\nCOM=0\r\n[M1]\r\nNAME=a\r\nLOCATION=b\r\nVER=1\r\n[M2]\r\nNAME=c\r\n";
+    data.loadBytes(original);
+    // Written once before the edits, so that what was written then must not come back.
+    QCOMPARE(data.toBytes(), original);
 
     data.set("M1", "NAME", "Hall");
     data.set("M3", "NAME", "new");
