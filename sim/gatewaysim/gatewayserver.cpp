@@ -16,7 +16,7 @@ constexpr int kHangUpRetryMs = 100;
 constexpr int kTimeTickMs = 20;
 }  // namespace
 
-GatewayServer::GatewayServer(PseudoTerminal &terminal, SimLine &line, const LineSettings &settings, bool verbose,
+GatewayServer::GatewayServer(PseudoTerminal &terminal, SimLine &line, const LineTiming &settings, bool verbose,
                              QObject *parent)
     : QObject(parent),
       m_terminal(terminal),

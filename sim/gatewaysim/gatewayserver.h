@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linesettings.h"
+#include "linetiming.h"
 #include "requestassembler.h"
 #include "simline.h"
 
@@ -24,7 +24,7 @@ class GatewayServer : public QObject
 {
     Q_OBJECT
 public:
-    GatewayServer(PseudoTerminal &terminal, SimLine &line, const LineSettings &settings, bool verbose,
+    GatewayServer(PseudoTerminal &terminal, SimLine &line, const LineTiming &settings, bool verbose,
                   QObject *parent = nullptr);
 
     // Starts watching the terminal; false when it is not open.
@@ -46,7 +46,7 @@ private:
 
     PseudoTerminal &m_terminal;
     SimLine &m_line;
-    LineSettings m_settings;
+    LineTiming m_settings;
     bool m_verbose;
     RequestAssembler m_assembler;
     QElapsedTimer m_clock;

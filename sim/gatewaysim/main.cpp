@@ -5,7 +5,7 @@
 #include "faults.h"
 #include "gatewayserver.h"
 #include "installation.h"
-#include "linesettings.h"
+#include "linetiming.h"
 #include "pseudoterminal.h"
 #include "simline.h"
 #include "terminationsignals.h"
@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
     parser.process(app);
     auto value = [&](const char *name) { return parser.value(QString::fromLatin1(name)); };
 
-    LineSettings settings;
+    LineTiming settings;
     bool ok = false;
     settings.baud = value("baud").toInt(&ok);
     if (!ok || settings.baud <= 0)

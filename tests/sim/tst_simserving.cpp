@@ -1,7 +1,7 @@
 // The plain logic of gateway-sim: cutting the byte stream into requests, and the answer timing.
 
 #include "frame.h"
-#include "linesettings.h"
+#include "linetiming.h"
 #include "requestassembler.h"
 
 #include <QTest>
@@ -119,12 +119,12 @@ void TestSimServing::lineTiming()
     QFETCH(int, nineBytesMs);
     QFETCH(int, gapMs);
 
-    const LineSettings s{baud, parity, stopBits};
+    const LineTiming s{baud, parity, stopBits};
     QCOMPARE(s.bytesMs(9), nineBytesMs);
     QCOMPARE(s.silenceGapMs(), gapMs);
     // request, processing, two DALI frames, extra delay, answer
     QCOMPARE(s.answerDelayMs(8, 9, 2, 100),
-             s.bytesMs(8) + LineSettings::kGatewayProcessingMs + 2 * LineSettings::kDaliFrameMs + 100 + nineBytesMs);
+             s.bytesMs(8) + LineTiming::kGatewayProcessingMs + 2 * LineTiming::kDaliFrameMs + 100 + nineBytesMs);
 }
 
 QTEST_GUILESS_MAIN(TestSimServing)

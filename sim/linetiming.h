@@ -6,7 +6,7 @@ namespace lumaro::sim {
 // gateway: bytes take their character time on the line (start bit, 8 data bits, parity, stop
 // bits), a gateway needs a little time for its own registers and about one DALI exchange time
 // for each frame it puts on its bus.
-struct LineSettings {
+struct LineTiming {
     int baud = 9600;
     char parity = 'N';   // N, O or E
     int stopBits = 2;
