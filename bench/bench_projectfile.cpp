@@ -157,7 +157,7 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 15;
+    const int runs = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 31;
     QTextStream out(stdout);
 
     QTemporaryDir dir;
