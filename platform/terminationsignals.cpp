@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace lumaro::sim {
+namespace lumaro {
 
 namespace {
 int g_pipe[2] = {-1, -1};
@@ -67,4 +67,4 @@ void TerminationSignals::readPipe()
         emit terminationRequested(int(byte));
 }
 
-}  // namespace lumaro::sim
+}  // namespace lumaro

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-namespace lumaro::sim {
+namespace lumaro {
 
 // Turns SIGINT and SIGTERM into a Qt signal on the event loop, through a self-pipe: the signal
 // handler only writes one byte, a QSocketNotifier reads it. One instance per program.
@@ -29,4 +29,4 @@ private:
     QString m_error;
 };
 
-}  // namespace lumaro::sim
+}  // namespace lumaro

@@ -130,10 +130,10 @@ int main(int argc, char *argv[])
     SimLine line(installation);
     line.setFaults(faults);
 
-    TerminationSignals signals_;
+    lumaro::TerminationSignals signals_;
     if (!signals_.install())
         return fail(signals_.errorString());
-    QObject::connect(&signals_, &TerminationSignals::terminationRequested, &app, [] { QCoreApplication::quit(); });
+    QObject::connect(&signals_, &lumaro::TerminationSignals::terminationRequested, &app, [] { QCoreApplication::quit(); });
 
     PseudoTerminal terminal;
     if (!terminal.open())
