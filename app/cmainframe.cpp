@@ -1,0 +1,273 @@
+#include "cmainframe.h"
+
+#include "appcore.h"
+#include "coutputlist.h"
+#include "devicetreefiller.h"
+#include "findertool.h"
+#include "prompter.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace lumaro {
+
+CMainFrame::CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent)
+    : QMainWindow(parent), m_core(core), m_extraPorts(std::move(extraPorts)),
+      m_finder(std::make_unique<FinderTool>(core.workingFolder()))
+{
+    setWindowTitle(tr("Lumaro Com control software"));
+    setObjectName(QStringLiteral("CMainFrame"));
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createPanes();
+
+    m_views = new QStackedWidget(this);
+    setCentralWidget(m_views);
+
+    m_linkTimer.setInterval(GatewayLink::kTickMs);
+    m_linkTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_linkTimer, &QTimer::timeout, &m_core.link(), &GatewayLink::tick);
+    connect(&m_core.link(), &GatewayLink::opened, this, [this] {
+        m_linkTimer.start();
+        m_act.openPort->setEnabled(false);
+        m_act.closePort->setEnabled(true);
+    });
+    connect(&m_core.link(), &GatewayLink::closed, this, [this] {
+        m_linkTimer.stop();
+        m_act.openPort->setEnabled(true);
+        m_act.closePort->setEnabled(false);
+    });
+
+    m_treeFiller->showLoading();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QString CMainFrame::statusText(int pane) const
+{
+    return pane >= 0 && pane < m_panes.size() ? m_panes[pane]->text() : QString();
+}
+
+void CMainFrame::createActions()
+{
+    QStyle *s = style();
+    auto make = [this](const QString &text, const QIcon &icon = {}) {
+        auto *a = new QAction(icon, text, this);
+        return a;
+    };
+    m_act.user = make(tr("&User..."), s->standardIcon(QStyle::SP_DirHomeIcon));
+    m_act.import = make(tr("&Import..."), s->standardIcon(QStyle::SP_DialogOpenButton));
+    m_act.exportProject = make(tr("&Export..."), s->standardIcon(QStyle::SP_DialogSaveButton));
+    m_act.print = make(tr("Print ..."), s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_act.exit = make(tr("E&xit"), s->standardIcon(QStyle::SP_DialogCloseButton));
+    m_act.scanSetting = make(tr("&Scan Setting"), s->standardIcon(QStyle::SP_DriveNetIcon));
+    m_act.addGateway = make(tr("&Add Gateway..."), s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    m_act.openPort = make(tr("Open Port"));
+    m_act.closePort = make(tr("Close Port"));
+    m_act.portSetting = make(tr("&Port Setting..."), s->standardIcon(QStyle::SP_ComputerIcon));
+    m_act.upgrade = make(tr("Upgrade firmware"));
+    m_act.toolBar = make(tr("ToolBar"));
+    m_act.deviceView = make(tr("&DeviceView"), s->standardIcon(QStyle::SP_FileDialogListView));
+    m_act.logView = make(tr("&LogView"), s->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_act.statusBar = make(tr("StatusBar"));
+    m_act.chinese = make(tr("Chinese"));
+    m_act.english = make(tr("English"));
+    m_act.closeDimming = make(tr("Close Dimming Dialog"), s->standardIcon(QStyle::SP_TitleBarCloseButton));
+    m_act.about = make(tr("&About..."));
+
+    // Tooltips are the second halves of the command texts.
+    m_act.addGateway->setToolTip(tr("Add Gateway"));
+    m_act.portSetting->setToolTip(tr("Setting serial port"));
+    m_act.import->setToolTip(tr("Import"));
+    m_act.exportProject->setToolTip(tr("Outport"));
+    m_act.closeDimming->setToolTip(tr("Close dimming dialog"));
+    m_act.print->setToolTip(tr("Print"));
+
+    // Commands whose windows are not part of this build stay visibly disabled.
+    for (QAction *a : {m_act.user, m_act.import, m_act.exportProject, m_act.print, m_act.addGateway,
+                       m_act.upgrade, m_act.closeDimming})
+        a->setEnabled(false);
+    m_act.closePort->setEnabled(false);
+
+    for (QAction *a : {m_act.toolBar, m_act.deviceView, m_act.logView, m_act.statusBar, m_act.chinese, m_act.english})
+        a->setCheckable(true);
+    auto *language = new QActionGroup(this);
+    language->addAction(m_act.chinese);
+    language->addAction(m_act.english);
+    (m_core.chinese() ? m_act.chinese : m_act.english)->setChecked(true);
+
+    connect(m_act.exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_act.scanSetting, &QAction::triggered, m_finder.get(), &FinderTool::showOrStart);
+    connect(m_act.chinese, &QAction::triggered, this, [this] { switchLanguage(true); });
+    connect(m_act.english, &QAction::triggered, this, [this] { switchLanguage(false); });
+    connect(m_act.about, &QAction::triggered, this, [this] {
+        m_core.prompter().inform(tr("Lumaro Com control software") + QStringLiteral(" ") + QCoreApplication::applicationVersion());
+    });
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu *project = menuBar()->addMenu(tr("&Project"));
+    project->addActions({m_act.user, m_act.import, m_act.exportProject, m_act.print});
+    project->addSeparator();
+    project->addAction(m_act.exit);
+
+    QMenu *tools = menuBar()->addMenu(tr("&Tools"));
+    tools->addActions({m_act.scanSetting, m_act.addGateway});
+    tools->addSeparator();
+    tools->addActions({m_act.openPort, m_act.closePort, m_act.portSetting});
+    tools->addSeparator();
+    tools->addAction(m_act.upgrade);
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    view->addActions({m_act.toolBar, m_act.deviceView, m_act.logView, m_act.statusBar});
+    QMenu *language = view->addMenu(tr("Language"));
+    language->addActions({m_act.chinese, m_act.english});
+    view->addSeparator();
+    view->addAction(m_act.closeDimming);
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(m_act.about);
+}
+
+void CMainFrame::createToolBar()
+{
+    QToolBar *bar = addToolBar(tr("ToolBar"));
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setMovable(false);
+    bar->addAction(m_act.user);
+    bar->addSeparator();
+    bar->addActions({m_act.import, m_act.exportProject});
+    bar->addSeparator();
+    bar->addActions({m_act.scanSetting, m_act.portSetting, m_act.addGateway});
+    bar->addSeparator();
+    bar->addActions({m_act.deviceView, m_act.logView});
+    bar->addSeparator();
+    bar->addActions({m_act.closeDimming, m_act.print});
+    bar->addSeparator();
+    bar->addAction(m_act.exit);
+    m_act.toolBar->setChecked(true);
+    connect(m_act.toolBar, &QAction::toggled, bar, &QWidget::setVisible);
+    connect(bar, &QToolBar::visibilityChanged, m_act.toolBar, &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar()
+{
+    // Pane widths in eighths of the window: 2, 2, 2, 1, 1, 2.
+    static constexpr int kStretch[] = {2, 2, 2, 1, 1, 2};
+    for (int stretch : kStretch) {
+        auto *pane = new QLabel(this);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setMinimumWidth(20);
+        statusBar()->addWidget(pane, stretch);
+        m_panes.append(pane);
+    }
+    m_act.statusBar->setChecked(true);
+    connect(m_act.statusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::createPanes()
+{
+    m_tree = new QTreeWidget;
+    m_tree->setHeaderHidden(true);
+    m_treeFiller = std::make_unique<DeviceTreeFiller>(*m_tree);
+    auto *deviceTabs = new QTabWidget;
+    deviceTabs->addTab(m_tree, tr("Control"));
+    auto *deviceDock = new QDockWidget(tr("DeviceView"), this);
+    deviceDock->setObjectName(QStringLiteral("DeviceView"));
+    deviceDock->setWidget(deviceTabs);
+    deviceDock->setMinimumSize(100, 150);
+    addDockWidget(Qt::LeftDockWidgetArea, deviceDock);
+
+    m_logList = new COutputList(m_core.log());
+    auto *logTabs = new QTabWidget;
+    logTabs->addTab(m_logList, tr("Log"));
+    auto *logDock = new QDockWidget(tr("LogView"), this);
+    logDock->setObjectName(QStringLiteral("LogView"));
+    logDock->setWidget(logTabs);
+    logDock->setMinimumSize(100, 150);
+    addDockWidget(Qt::BottomDockWidgetArea, logDock);
+    resizeDocks({deviceDock}, {280}, Qt::Horizontal);
+    resizeDocks({logDock}, {220}, Qt::Vertical);
+
+    for (auto [action, dock] : {std::pair{m_act.deviceView, deviceDock}, std::pair{m_act.logView, logDock}}) {
+        action->setChecked(true);
+        connect(action, &QAction::toggled, dock, &QWidget::setVisible);
+        connect(dock, &QDockWidget::visibilityChanged, action, &QAction::setChecked);
+    }
+}
+
+void CMainFrame::startUp()
+{
+    LogBook &log = m_core.log();
+    log.log(tr("Lumaro software open success.\r\n"));
+    log.log(tr("Loading data,Please wait ... "));
+    if (m_core.isLoaded())
+        onProjectLoaded();
+    else
+        connect(&m_core, &AppCore::loaded, this, &CMainFrame::onProjectLoaded, Qt::SingleShotConnection);
+}
+
+void CMainFrame::onProjectLoaded()
+{
+    m_treeFiller->begin();
+    m_core.buildProject(m_treeFiller.get());
+    m_treeFiller->finish(m_core.store());
+    m_core.log().log(tr("Finish.\r\n"));
+}
+
+void CMainFrame::switchLanguage(bool chinese)
+{
+    m_core.store().writeSetting(QStringLiteral("LANGUAGE"), chinese ? QStringLiteral("1") : QStringLiteral("0"));
+    m_core.prompter().inform(tr("Settings have been changed , please take effect after restarting the software."));
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_exitConfirmed) {
+        event->accept();
+        return;
+    }
+    // The live state is saved before the question, so that No keeps it saved too.
+    m_core.data().bus.statusPollPaused = true;
+    m_core.saveLiveState();
+    if (m_core.prompter().ask(Prompter::Icon::Question, Prompter::Buttons::YesNo, tr("Are you sure to exit?"))
+        != Prompter::Answer::Yes) {
+        m_core.data().bus.statusPollPaused = m_core.settings().statusPollPaused();
+        event->ignore();
+        return;
+    }
+    endProgram();
+    event->accept();
+}
+
+void CMainFrame::terminate()
+{
+    m_core.data().bus.statusPollPaused = true;
+    m_core.saveLiveState();
+    endProgram();
+    m_exitConfirmed = true;
+    close();
+}
+
+void CMainFrame::endProgram()
+{
+    m_exitConfirmed = true;
+    m_linkTimer.stop();
+    m_core.finishShutdown();
+    m_finder->closeRunning();
+}
+
+}  // namespace lumaro
