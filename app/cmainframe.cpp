@@ -4,6 +4,7 @@
 #include "coutputlist.h"
 #include "devicetreefiller.h"
 #include "findertool.h"
+#include "gatewayoverview.h"
 #include "prompter.h"
 
 #include <QActionGroup>
@@ -12,6 +13,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -34,7 +36,12 @@ CMainFrame::CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent)
     createPanes();
 
     m_views = new QStackedWidget(this);
+    m_overview = new GatewayOverview;
+    m_views->addWidget(m_overview);
     setCentralWidget(m_views);
+    // Without a window manager to maximise it, the window still opens at a useful size.
+    if (QScreen *s = screen())
+        resize(s->availableGeometry().size() * 9 / 10);
 
     m_linkTimer.setInterval(GatewayLink::kTickMs);
     m_linkTimer.setTimerType(Qt::PreciseTimer);
@@ -225,6 +232,7 @@ void CMainFrame::onProjectLoaded()
     m_treeFiller->begin();
     m_core.buildProject(m_treeFiller.get());
     m_treeFiller->finish(m_core.store());
+    m_overview->fill(m_core.data(), m_core.store());
     m_core.log().log(tr("Finish.\r\n"));
 }
 

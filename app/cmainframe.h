@@ -15,6 +15,7 @@ class AppCore;
 class COutputList;
 class DeviceTreeFiller;
 class FinderTool;
+class GatewayOverview;
 
 // The main window: menus, toolbar, the status bar of six panes, the "DeviceView" and "LogView"
 // panes and the view area. It owns the timers that drive the link and the poll, runs the
@@ -56,6 +57,7 @@ private:
     QTreeWidget *m_tree = nullptr;
     COutputList *m_logList = nullptr;
     QStackedWidget *m_views = nullptr;
+    GatewayOverview *m_overview = nullptr;
     QList<QLabel *> m_panes;
     QTimer m_linkTimer;
     bool m_exitConfirmed = false;
