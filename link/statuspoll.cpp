@@ -125,12 +125,14 @@ void StatusPoll::step()
         m_pollCountdown = kRequestWaitTicks;
         return;
     }
-    // A window's exchange in flight: try again at the next tick.
+    // Paused, or a window's exchange in flight: the next tick tries again.
     if (isPaused() || m_link.isBusy())
         return;
 
     if (!gearPresent(m_cursor)) {
-        // The walk stops at the next present gear; the next step polls it.
+        // The walk stops at the next present gear; the next step polls it. A status query still
+        // due belonged to a gear that has left the project: the next gear is checked first.
+        m_next = Query::Presence;
         do {
             if (advanceCursor()) {
                 m_pollCountdown = m_cyclePauseTicks;
@@ -154,7 +156,8 @@ void StatusPoll::step()
         return;
     case Query::StatusLevel:
         // A refused request (the port was closed meanwhile) is asked again at the next step.
-        if (!send(p::item::StatusLevel, kStatusLevelRegisters, translated(" Query volue and status... ")))
+        if (!send(p::item::StatusLevel, kStatusLevelRegisters,
+                  translated(" Query volue and status... ")))
             return;
         m_next = Query::Presence;
         if (advanceCursor())
@@ -174,6 +177,9 @@ bool StatusPoll::send(int tag, uint16_t registerCount, const QString &what)
         == GatewayLink::SendResult::Queued;
 }
 
+// Every move of the cursor goes through here, so it always stands on a gateway index 0..16 and a
+// short address 0..63. Returns true when it passed the last gateway: the cycle is complete and
+// the next one starts at gateway 0.
 bool StatusPoll::advanceCursor()
 {
     if (++m_cursor.address < p::target::GearCount)

@@ -24,7 +24,7 @@ struct SoftwareSettings;
 // every 100 ms, resumeTick() and pauseTick() every second. The poll keeps whether each of its
 // "timers" is running and ignores the ticks of a stopped one, so the start and stop rules live
 // here and not in the window. Windows with long exchanges suspend or pause it, and modal dialogs
-// that talk to gateways disable it while they are open.
+// that talk to gateways disable it while they are open. The link must outlive the poll.
 class StatusPoll final : public QObject, public Requester
 {
     Q_OBJECT

@@ -77,6 +77,7 @@ private slots:
     void waitsForIdleLink();
     void suspendStopsThePoll();
     void refusedRequestIsAskedAgain();
+    void removedGearIsNotQueried();
 
 private:
     // db.ctt of the project, then the line it talks to, then the poll.
@@ -655,6 +656,18 @@ void TestStatusPoll::refusedRequestIsAskedAgain()
     QCOMPARE(written().first(), frame("0143004A0002"));
     QVERIFY(runUntilLogged(QStringLiteral("Volue=254")));
     QCOMPARE(m_data.gear(1, 0).level, quint8(254));
+}
+
+void TestStatusPoll::removedGearIsNotQueried()
+{
+    setUpProject("[M1]\n[M1A3]\n[M1A4]\n");
+    useSimulatedLine("[M1A3]\n[M1A4]\n");
+    startPoll();
+    QVERIFY(runUntilLogged(QStringLiteral("M1A3 Check gear ...  OK.\r\n")));
+    // The gear leaves the project before its status query is due.
+    setUpProject("[M1]\n[M1A4]\n");
+    QVERIFY(runUntilWritten(2));
+    QCOMPARE(written().last(), frame("014304400001"));
 }
 
 QTEST_GUILESS_MAIN(TestStatusPoll)
