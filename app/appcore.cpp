@@ -19,6 +19,7 @@ AppCore::AppCore(QString workingFolder, Prompter &prompter, const Clock &clock, 
 
 AppCore::~AppCore()
 {
+    m_poll.reset();
     if (m_loader) {
         m_loader->wait();
         delete m_loader;
@@ -38,6 +39,8 @@ void AppCore::readSettings()
 {
     m_settings = SoftwareSettings::read(m_store);
     m_log.setKeepDays(m_settings.logDayClear);
+    m_poll.reset();
+    m_poll = std::make_unique<StatusPoll>(m_link, m_data, m_log, m_settings);
 }
 
 void AppCore::startLoading()

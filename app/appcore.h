@@ -6,6 +6,7 @@
 #include "projectdata.h"
 #include "projectstore.h"
 #include "softwaresettings.h"
+#include "statuspoll.h"
 
 #include <QObject>
 #include <memory>
@@ -30,7 +31,7 @@ public:
     // The file checks of start-up. On a missing DeviceType.ini or an unreadable db.ctt the user
     // is told and false comes back: the program must end.
     bool prepareProject();
-    // Section "SOFTWARE" of softset.ini.
+    // Section "SOFTWARE" of softset.ini; creates the status poll, which runs by them.
     void readSettings();
     // Loads the in-memory copies of db.ctt and DeviceType.ini on a worker; loaded() follows.
     void startLoading();
@@ -49,6 +50,8 @@ public:
     const SoftwareSettings &settings() const { return m_settings; }
     LogBook &log() { return m_log; }
     GatewayLink &link() { return m_link; }
+    // Exists once the settings have been read.
+    StatusPoll &poll() { return *m_poll; }
     Prompter &prompter() { return m_prompter; }
     const Clock &clock() const { return m_clock; }
     bool chinese() const { return m_settings.language == 1; }
@@ -64,6 +67,7 @@ private:
     ProjectData m_data;
     SoftwareSettings m_settings;
     GatewayLink m_link;
+    std::unique_ptr<StatusPoll> m_poll;
     QThread *m_loader = nullptr;
     bool m_loaded = false;
 };

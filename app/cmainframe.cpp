@@ -57,6 +57,19 @@ CMainFrame::CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent)
         m_act.closePort->setEnabled(false);
     });
 
+    // The status poll's timers: the 100 ms poll step and the one-second countdowns.
+    m_pollTimer.setInterval(100);
+    connect(&m_pollTimer, &QTimer::timeout, &m_core.poll(), &StatusPoll::pollTick);
+    m_secondTimer.setInterval(1000);
+    connect(&m_secondTimer, &QTimer::timeout, this, [this] {
+        m_core.poll().resumeTick();
+        m_core.poll().pauseTick();
+    });
+    connect(&m_core.poll(), &StatusPoll::gatewayStateChanged, this,
+            [this](int g) { m_overview->refreshGateway(m_core.data(), g); });
+    m_pollTimer.start();
+    m_secondTimer.start();
+
     m_treeFiller->showLoading();
 }
 
@@ -253,7 +266,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     m_core.saveLiveState();
     if (m_core.prompter().ask(Prompter::Icon::Question, Prompter::Buttons::YesNo, tr("Are you sure to exit?"))
         != Prompter::Answer::Yes) {
-        m_core.data().bus.statusPollPaused = m_core.settings().statusPollPaused();
+        m_core.poll().pause(8);
         event->ignore();
         return;
     }
@@ -274,6 +287,8 @@ void CMainFrame::endProgram()
 {
     m_exitConfirmed = true;
     m_linkTimer.stop();
+    m_pollTimer.stop();
+    m_secondTimer.stop();
     m_core.finishShutdown();
     m_finder->closeRunning();
 }

@@ -60,6 +60,8 @@ private:
     GatewayOverview *m_overview = nullptr;
     QList<QLabel *> m_panes;
     QTimer m_linkTimer;
+    QTimer m_pollTimer;
+    QTimer m_secondTimer;
     bool m_exitConfirmed = false;
 
     struct Actions {
