@@ -39,6 +39,9 @@ CPortSetting::CPortSetting(const PortSetting::Context &context, QWidget *parent)
     m_status = new QLabel(this);
     m_open = new QPushButton(QCoreApplication::translate("CPortSetting", "Open Port"), this);
     m_close = new QPushButton(QCoreApplication::translate("CPortSetting", "Close Port"), this);
+    m_port->setObjectName(QStringLiteral("port"));
+    m_open->setObjectName(QStringLiteral("openPort"));
+    m_close->setObjectName(QStringLiteral("closePort"));
     m_open->setDefault(true);
     m_close->setAutoDefault(false);
 
