@@ -25,6 +25,11 @@ int inList(int index, int count, int fallback)
     return index >= 0 && index < count ? index : fallback;
 }
 
+QString connectingText(const QString &device)
+{
+    return QCoreApplication::translate("CPortSetting", "Connecting %1, please wait......").arg(device);
+}
+
 }  // namespace
 
 PortSetting::PortSetting(const Context &context, QObject *parent)
@@ -146,6 +151,9 @@ LineSettings PortSetting::chosenSettings() const
     return LineSettings::fromIndices(m_baudIndex, m_parityIndex, m_stopBitIndex);
 }
 
+// Written at once, before the line opens. The line settings are kept for a search as well: the
+// search uses them, and the next start (whose countdown searches again) must find the line
+// with the same settings.
 void PortSetting::storeChoice()
 {
     ProjectStore &store = m_context.store;
@@ -175,7 +183,7 @@ void PortSetting::confirm()
         QString device = m_ports.deviceAt(m_portIndex);
         if (device.isEmpty())
             device = m_context.line.device();
-        setStatusText(QCoreApplication::translate("CPortSetting", "Connecting %1, please wait......").arg(device));
+        setStatusText(connectingText(device));
         m_context.line.openLine(device, settings);
         emit finished();
         return;
@@ -246,7 +254,7 @@ void PortSetting::runSearchStep()
     }
 
     const QString device = m_searchList[m_nextPort++];
-    setStatusText(QCoreApplication::translate("CPortSetting", "Connecting %1, please wait......").arg(device));
+    setStatusText(connectingText(device));
     // A port that would not open after all, or a request the link turns away, is a port
     // without gateway 1: the search goes on rather than stopping half way.
     if (!m_context.line.openLine(device, m_searchSettings)) {
@@ -352,12 +360,14 @@ void PortSetting::storeGatewayOne(uint8_t model, uint8_t version)
     if (!store.readSection(ProjectFile::Db, kGatewayOneSection))
         store.writeThrough(ProjectFile::Db, kGatewayOneSection, QStringLiteral("NAME"),
                            QCoreApplication::translate("CPortSetting", "GatewayUnit1"));
-    const QString modelText = QStringLiteral("%1").arg(model, 2, 16, QLatin1Char('0')).toUpper();
-    if (store.read(ProjectFile::Db, kGatewayOneSection, QStringLiteral("MODEL"), QStringLiteral("FF")) != modelText)
-        store.writeThrough(ProjectFile::Db, kGatewayOneSection, QStringLiteral("MODEL"), modelText);
-    const QString versionText = QString::number(version);
-    if (store.read(ProjectFile::Db, kGatewayOneSection, QStringLiteral("VER"), QStringLiteral("0")) != versionText)
-        store.writeThrough(ProjectFile::Db, kGatewayOneSection, QStringLiteral("VER"), versionText);
+    // Written only when they differ from what the project holds (defaults "FF" and "0").
+    auto update = [&](const QString &key, const QString &stored, const QString &value) {
+        if (store.read(ProjectFile::Db, kGatewayOneSection, key, stored) != value)
+            store.writeThrough(ProjectFile::Db, kGatewayOneSection, key, value);
+    };
+    update(QStringLiteral("MODEL"), QStringLiteral("FF"),
+           QStringLiteral("%1").arg(model, 2, 16, QLatin1Char('0')).toUpper());
+    update(QStringLiteral("VER"), QStringLiteral("0"), QString::number(version));
 }
 
 }  // namespace lumaro

@@ -85,6 +85,8 @@ CPortSetting::CPortSetting(const PortSetting::Context &context, QWidget *parent)
     if (m_logic.isCountdownRunning())
         m_countdownTimer.start();
     refresh();
+    // The prompt is widest with the countdown at 10; the dialog keeps that width while it counts.
+    m_prompt->setMinimumWidth(m_prompt->sizeHint().width());
 }
 
 void CPortSetting::refresh()
