@@ -7,19 +7,40 @@
 
 namespace lumaro {
 
-AppCore::AppCore(QString workingFolder, Prompter &prompter, const Clock &clock, QObject *parent)
+AppCore::AppCore(QString workingFolder, Prompter &prompter, const Clock &clock,
+                 SerialLine::TransportFactory transports, QObject *parent)
     : QObject(parent),
       m_prompter(prompter),
       m_clock(clock),
       m_log(workingFolder, clock),
       m_store(workingFolder, &m_log),
-      m_link(m_log, prompter)
+      m_link(m_log, prompter),
+      m_ports(PortList::fromSystem()),
+      m_line(m_link, m_store, m_data, m_log, prompter, m_ports, std::move(transports))
 {
+}
+
+void AppCore::setExtraPorts(const QStringList &devices)
+{
+    m_extraPorts = devices;
+    refreshPorts();
+}
+
+void AppCore::refreshPorts()
+{
+    m_ports = PortList::fromSystem(m_extraPorts);
+}
+
+PortSetting::Context AppCore::portSettingContext()
+{
+    return {m_line, m_link, m_store, m_log, m_prompter, m_portSession, m_settings.comTimeout};
 }
 
 AppCore::~AppCore()
 {
     m_poll.reset();
+    if (m_line.isConnected())
+        m_line.closeLine();
     if (m_loader) {
         m_loader->wait();
         delete m_loader;

@@ -3,8 +3,11 @@
 #include "clock.h"
 #include "gatewaylink.h"
 #include "logbook.h"
+#include "portlist.h"
+#include "portsetting.h"
 #include "projectdata.h"
 #include "projectstore.h"
+#include "serialline.h"
 #include "softwaresettings.h"
 #include "statuspoll.h"
 
@@ -25,7 +28,9 @@ class AppCore : public QObject
 {
     Q_OBJECT
 public:
-    AppCore(QString workingFolder, Prompter &prompter, const Clock &clock, QObject *parent = nullptr);
+    // `transports` makes the transport of a port; the serial port unless a test says otherwise.
+    AppCore(QString workingFolder, Prompter &prompter, const Clock &clock,
+            SerialLine::TransportFactory transports = SerialLine::serialPortFactory(), QObject *parent = nullptr);
     ~AppCore() override;
 
     // The file checks of start-up. On a missing DeviceType.ini or an unreadable db.ctt the user
@@ -50,6 +55,12 @@ public:
     const SoftwareSettings &settings() const { return m_settings; }
     LogBook &log() { return m_log; }
     GatewayLink &link() { return m_link; }
+    SerialLine &line() { return m_line; }
+    // The ports of the port setting dialog: "AUTO/USB", the system's, then the extra devices.
+    const PortList &ports() const { return m_ports; }
+    void setExtraPorts(const QStringList &devices);
+    void refreshPorts();
+    PortSetting::Context portSettingContext();
     // Exists once the settings have been read.
     StatusPoll &poll() { return *m_poll; }
     Prompter &prompter() { return m_prompter; }
@@ -68,6 +79,10 @@ private:
     SoftwareSettings m_settings;
     GatewayLink m_link;
     std::unique_ptr<StatusPoll> m_poll;
+    QStringList m_extraPorts;
+    PortList m_ports;
+    SerialLine m_line;
+    PortSetting::Session m_portSession;
     QThread *m_loader = nullptr;
     bool m_loaded = false;
 };

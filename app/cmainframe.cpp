@@ -1,6 +1,7 @@
 #include "cmainframe.h"
 
 #include "appcore.h"
+#include "cportsetting.h"
 #include "coutputlist.h"
 #include "devicetreefiller.h"
 #include "findertool.h"
@@ -23,9 +24,8 @@
 
 namespace lumaro {
 
-CMainFrame::CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent)
-    : QMainWindow(parent), m_core(core), m_extraPorts(std::move(extraPorts)),
-      m_finder(std::make_unique<FinderTool>(core.workingFolder()))
+CMainFrame::CMainFrame(AppCore &core, QWidget *parent)
+    : QMainWindow(parent), m_core(core), m_finder(std::make_unique<FinderTool>(core.workingFolder()))
 {
     setWindowTitle(tr("Lumaro Com control software"));
     setObjectName(QStringLiteral("CMainFrame"));
@@ -46,16 +46,15 @@ CMainFrame::CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent)
     m_linkTimer.setInterval(GatewayLink::kTickMs);
     m_linkTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_linkTimer, &QTimer::timeout, &m_core.link(), &GatewayLink::tick);
-    connect(&m_core.link(), &GatewayLink::opened, this, [this] {
-        m_linkTimer.start();
-        m_act.openPort->setEnabled(false);
-        m_act.closePort->setEnabled(true);
-    });
-    connect(&m_core.link(), &GatewayLink::closed, this, [this] {
-        m_linkTimer.stop();
-        m_act.openPort->setEnabled(true);
-        m_act.closePort->setEnabled(false);
-    });
+    connect(&m_core.link(), &GatewayLink::opened, &m_linkTimer, qOverload<>(&QTimer::start));
+    connect(&m_core.link(), &GatewayLink::closed, &m_linkTimer, &QTimer::stop);
+    SerialLine &line = m_core.line();
+    connect(&line, &SerialLine::statusTextChanged, m_panes[PanePort], &QLabel::setText);
+    connect(&line, &SerialLine::connectedChanged, this, &CMainFrame::updatePortActions);
+    connect(m_act.openPort, &QAction::triggered, &line, &SerialLine::openPort);
+    connect(m_act.closePort, &QAction::triggered, &line, &SerialLine::closePort);
+    connect(m_act.portSetting, &QAction::triggered, this, &CMainFrame::openPortSetting);
+    updatePortActions();
 
     // The status poll's timers: the 100 ms poll step and the one-second countdowns.
     m_pollTimer.setInterval(100);
@@ -242,11 +241,38 @@ void CMainFrame::startUp()
 
 void CMainFrame::onProjectLoaded()
 {
+    rebuildProject();
+    m_core.log().log(tr("Finish.\r\n"));
+    openPortSetting();
+}
+
+void CMainFrame::rebuildProject()
+{
     m_treeFiller->begin();
     m_core.buildProject(m_treeFiller.get());
     m_treeFiller->finish(m_core.store());
     m_overview->fill(m_core.data(), m_core.store());
-    m_core.log().log(tr("Finish.\r\n"));
+}
+
+void CMainFrame::updatePortActions()
+{
+    m_act.openPort->setEnabled(m_core.line().canOpenPort());
+    m_act.closePort->setEnabled(m_core.line().canClosePort());
+}
+
+void CMainFrame::openPortSetting()
+{
+    if (m_portDialog)
+        return;
+    m_core.refreshPorts();
+    // Modal dialogs that talk to the gateways keep the background poll out of their way.
+    m_core.poll().setEnabled(false);
+    CPortSetting dialog(m_core.portSettingContext(), this);
+    connect(&dialog.logic(), &PortSetting::gatewayOneFound, this, &CMainFrame::rebuildProject);
+    m_portDialog = &dialog;
+    dialog.exec();
+    m_portDialog = nullptr;
+    m_core.poll().setEnabled(true);
 }
 
 void CMainFrame::switchLanguage(bool chinese)
@@ -276,6 +302,10 @@ void CMainFrame::closeEvent(QCloseEvent *event)
 
 void CMainFrame::terminate()
 {
+    if (m_exitConfirmed)
+        return;
+    if (m_portDialog)
+        m_portDialog->reject();
     m_core.data().bus.statusPollPaused = true;
     m_core.saveLiveState();
     endProgram();

@@ -13,6 +13,7 @@ namespace lumaro {
 
 class AppCore;
 class COutputList;
+class CPortSetting;
 class DeviceTreeFiller;
 class FinderTool;
 class GatewayOverview;
@@ -26,7 +27,7 @@ class CMainFrame final : public QMainWindow
 public:
     enum StatusPane { PaneMessage = 0, PaneTarget1 = 1, PaneTarget = 2, PaneSpare3 = 3, PaneSpare4 = 4, PanePort = 5 };
 
-    CMainFrame(AppCore &core, QStringList extraPorts, QWidget *parent = nullptr);
+    explicit CMainFrame(AppCore &core, QWidget *parent = nullptr);
     ~CMainFrame() override;
 
     // The start-up steps after the window is shown: log, wait for the project, build the tree,
@@ -47,11 +48,13 @@ private:
     void createStatusBar();
     void createPanes();
     void onProjectLoaded();
+    void rebuildProject();
+    void openPortSetting();
+    void updatePortActions();
     void switchLanguage(bool chinese);
     void endProgram();
 
     AppCore &m_core;
-    QStringList m_extraPorts;
     std::unique_ptr<FinderTool> m_finder;
     std::unique_ptr<DeviceTreeFiller> m_treeFiller;
     QTreeWidget *m_tree = nullptr;
@@ -63,6 +66,7 @@ private:
     QTimer m_pollTimer;
     QTimer m_secondTimer;
     bool m_exitConfirmed = false;
+    CPortSetting *m_portDialog = nullptr;
 
     struct Actions {
         QAction *user, *import, *exportProject, *print, *exit;

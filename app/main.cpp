@@ -52,6 +52,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     AppCore core(ProjectStore::currentWorkingFolder(), prompter, clock);
     core.readSettings();
+    core.setExtraPorts(parser.values(portOption));
 
     // The language is chosen once, before the first text.
     QTranslator qtTranslator, translator;
@@ -66,7 +67,7 @@ int main(int argc, char *argv[])
         return 1;
     core.startLoading();
 
-    CMainFrame window(core, parser.values(portOption));
+    CMainFrame window(core);
     prompter.setParent(&window);
 
     TerminationSignals termination;
