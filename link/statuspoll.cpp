@@ -152,12 +152,12 @@ void StatusPoll::step()
     switch (m_next) {
     case Query::Presence:
         // The cursor stays: the status and level of this gear follow once it has answered.
-        send(p::item::Presence, kPresenceRegisters, translated(" Check gear ... "));
+        send(p::item::Presence, kPresenceRegisters, translated(QT_TRANSLATE_NOOP("StatusPoll", " Check gear ... ")));
         return;
     case Query::StatusLevel:
         // A refused request (the port was closed meanwhile) is asked again at the next step.
         if (!send(p::item::StatusLevel, kStatusLevelRegisters,
-                  translated(" Query volue and status... ")))
+                  translated(QT_TRANSLATE_NOOP("StatusPoll", " Query volue and status... "))))
             return;
         m_next = Query::Presence;
         if (advanceCursor())
@@ -221,7 +221,7 @@ void StatusPoll::onAnswer(int tag, const Frame &answer)
 
 void StatusPoll::onTimeout(int tag)
 {
-    log(translated(" Gateway response time-out.\r\n"));
+    log(translated(QT_TRANSLATE_NOOP("StatusPoll", " Gateway response time-out.\r\n")));
     if (tag == p::item::Presence)
         presenceMissed(false);
     else if (tag == p::item::StatusLevel)
@@ -237,7 +237,7 @@ void StatusPoll::presenceAnswered()
     setGatewayStatus(GatewayRecord::Answering);
     emit gearStateChanged(m_polled.gateway, m_polled.address);
     m_next = Query::StatusLevel;
-    log(translated(" OK.\r\n"));
+    log(translated(QT_TRANSLATE_NOOP("StatusPoll", " OK.\r\n")));
     if (m_polled.address < p::target::LastShortAddress)
         m_pollCountdown = 1;
 }
@@ -249,22 +249,22 @@ void StatusPoll::statusLevelAnswered(const Frame &answer)
     GearRecord &gear = m_data.gear(m_polled.gateway, m_polled.address);
     gear.stateKnown = true;
     gear.level = level;
-    QString text = translated(" success.") + numbered(translated(" Volue=%d")).arg(level);
+    QString text = translated(QT_TRANSLATE_NOOP("StatusPoll", " success.")) + numbered(translated(QT_TRANSLATE_NOOP("StatusPoll", " Volue=%d"))).arg(level);
     if (status & kFailureBits) {
         gear.status = GearRecord::LampFailure;
-        text += translated(", Status=Failure.");
+        text += translated(QT_TRANSLATE_NOOP("StatusPoll", ", Status=Failure."));
     } else {
         gear.status = GearRecord::Answering;
-        text += translated(", Status=OK.");
+        text += translated(QT_TRANSLATE_NOOP("StatusPoll", ", Status=OK."));
     }
     emit gearStateChanged(m_polled.gateway, m_polled.address);
-    log(text + translated(" \r\n"));
+    log(text + translated(QT_TRANSLATE_NOOP("StatusPoll", " \r\n")));
     afterStatusLevel();
 }
 
 void StatusPoll::gearDidNotAnswer(int tag)
 {
-    log(translated(" Slave time-out.\r\n"));
+    log(translated(QT_TRANSLATE_NOOP("StatusPoll", " Slave time-out.\r\n")));
     if (tag == p::item::Presence)
         presenceMissed(true);
     else if (tag == p::item::StatusLevel)
@@ -292,7 +292,7 @@ void StatusPoll::presenceMissed(bool gatewayAnswered)
     gear.level = 0;
     gear.stateKnown = true;
     emit gearStateChanged(m_polled.gateway, m_polled.address);
-    log(gearLabel(m_polled) + translated(" Failure.\r\n"));
+    log(gearLabel(m_polled) + translated(QT_TRANSLATE_NOOP("StatusPoll", " Failure.\r\n")));
     if (advanceCursor())
         m_pollCountdown = m_cyclePauseTicks;
     else if (repeatSoon)
@@ -306,7 +306,7 @@ void StatusPoll::statusLevelMissed(bool gatewayAnswered)
     gear.stateKnown = true;
     emit gearStateChanged(m_polled.gateway, m_polled.address);
     if (gatewayAnswered)
-        log(gearLabel(m_polled) + translated(" Failure.\r\n"));
+        log(gearLabel(m_polled) + translated(QT_TRANSLATE_NOOP("StatusPoll", " Failure.\r\n")));
     afterStatusLevel();
 }
 
@@ -320,7 +320,7 @@ void StatusPoll::afterStatusLevel()
 
 void StatusPoll::responseError(int tag)
 {
-    log(translated("Response error.\r\n"));
+    log(translated(QT_TRANSLATE_NOOP("StatusPoll", "Response error.\r\n")));
     // Ask again soon, but never cut a cycle pause short.
     if ((tag == p::item::Presence || tag == p::item::StatusLevel)
         && m_pollCountdown <= kRequestWaitTicks)
@@ -338,7 +338,7 @@ void StatusPoll::setGatewayStatus(quint8 status)
 
 QString StatusPoll::gearLabel(const GearIndex &gear) const
 {
-    return numbered(translated("M%dA%d")).arg(gear.gateway).arg(gear.address);
+    return numbered(translated(QT_TRANSLATE_NOOP("StatusPoll", "M%dA%d"))).arg(gear.gateway).arg(gear.address);
 }
 
 void StatusPoll::log(const QString &text)
