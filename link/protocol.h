@@ -65,8 +65,10 @@ inline constexpr uint8_t LevelPercent = 0x3A;
 inline constexpr uint8_t Presence = 0x40;            // read, count 1: any normal answer means present
 inline constexpr uint8_t DeviceType = 0x42;
 inline constexpr uint8_t Version = 0x44;
+inline constexpr uint8_t PhysicalMinimum = 0x46;
 inline constexpr uint8_t GroupMembership = 0x48;
 inline constexpr uint8_t StatusLevel = 0x4A;         // read, count 2: status register, level register
+inline constexpr uint8_t ActualLevel = 0x4C;         // the second register of that read
 inline constexpr uint8_t RandomAddress = 0x4E;
 inline constexpr uint8_t Colour = 0x72;
 
@@ -90,5 +92,14 @@ inline constexpr uint16_t TimingSwitch = 0x4EF6;
 inline constexpr uint16_t TimingState = 0x4EF8;
 inline constexpr uint16_t Clock = 0x4FE6;
 }  // namespace reg
+
+// Bits of the gateway's status flags register (0x50FE), as the gateway list shows them.
+namespace gatewayflag {
+inline constexpr uint8_t Busy = 0x01;
+inline constexpr uint8_t Debug = 0x02;
+inline constexpr uint8_t ScanningBus = 0x04;
+inline constexpr uint8_t BusLocked = 0x08;
+inline constexpr uint8_t FireLinkage = 0x20;
+}  // namespace gatewayflag
 
 }  // namespace lumaro::protocol

@@ -15,8 +15,6 @@ namespace reg = protocol::reg;
 namespace target = protocol::target;
 
 // Items that the shared protocol vocabulary does not name yet.
-constexpr uint8_t kItemPhysicalMinimum = 0x46;
-constexpr uint8_t kItemActualLevel = 0x4C;   // second register of the status-and-level read
 
 // A 0x43 answer holds address, function, byte count, the registers and the checksum in at most
 // 127 bytes.
@@ -119,7 +117,7 @@ const GearItem kGearItems[] = {
      nullptr, nullptr, nullptr},
     {item::Version, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryVersionNumber); }, 1,
      nullptr, nullptr, nullptr},
-    {kItemPhysicalMinimum, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryPhysicalMinimum); }, 1,
+    {protocol::item::PhysicalMinimum, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryPhysicalMinimum); }, 1,
      nullptr, nullptr, nullptr},
     {item::GroupMembership, 1,
      [](SimGear &g, uint8_t) -> std::optional<uint16_t> {
@@ -132,7 +130,7 @@ const GearItem kGearItems[] = {
      2, nullptr, nullptr, nullptr},
     {item::StatusLevel, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryStatus); }, 1,
      nullptr, nullptr, nullptr},
-    {kItemActualLevel, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryActualLevel); }, 1,
+    {protocol::item::ActualLevel, 1, [](SimGear &g, uint8_t) { return query(g, dali::cmd::QueryActualLevel); }, 1,
      nullptr, nullptr, nullptr},
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol.h"
 #include "simgear.h"
 
 #include <QByteArray>
@@ -11,14 +12,7 @@
 
 namespace lumaro::sim {
 
-// Bits of the gateway's status flags register (0x50FE), as the gateway list shows them.
-namespace gatewayflag {
-inline constexpr uint8_t Busy = 0x01;
-inline constexpr uint8_t Debug = 0x02;
-inline constexpr uint8_t ScanningBus = 0x04;
-inline constexpr uint8_t BusLocked = 0x08;
-inline constexpr uint8_t FireLinkage = 0x20;
-}  // namespace gatewayflag
+namespace gatewayflag = protocol::gatewayflag;
 
 // One simulated DALI gateway (address 1..16) with its model, firmware version, status flags and
 // a DALI bus of up to 64 gear by short address. It answers the register protocol: 0x43 read
