@@ -96,6 +96,8 @@ bool AppCore::saveLiveState()
 
 void AppCore::finishShutdown()
 {
+    // A request still in flight gets no result any more; the shutdown starts a line of its own.
+    m_log.endOpenLine();
     m_log.log(QCoreApplication::translate("CMainFrame", "Saving project data , please wait..."));
     m_log.log(QCoreApplication::translate("CMainFrame", "finish.\r\n"));
     m_log.log(QCoreApplication::translate("CMainFrame", "Lumaro software close success.\r\n"));

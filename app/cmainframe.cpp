@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 
 namespace lumaro {
@@ -46,8 +47,14 @@ CMainFrame::CMainFrame(AppCore &core, QWidget *parent)
     m_linkTimer.setInterval(GatewayLink::kTickMs);
     m_linkTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_linkTimer, &QTimer::timeout, &m_core.link(), &GatewayLink::tick);
-    connect(&m_core.link(), &GatewayLink::opened, &m_linkTimer, qOverload<>(&QTimer::start));
+    // The link tick runs while the line is open and the link has something to do.
     connect(&m_core.link(), &GatewayLink::closed, &m_linkTimer, &QTimer::stop);
+    connect(&m_core.link(), &GatewayLink::tickingNeeded, this, [this](bool needed) {
+        if (needed && m_core.link().isOpen() && !m_exitConfirmed)
+            m_linkTimer.start();
+        else if (!needed)
+            m_linkTimer.stop();
+    });
     SerialLine &line = m_core.line();
     connect(&line, &SerialLine::statusTextChanged, m_panes[PanePort], &QLabel::setText);
     connect(&line, &SerialLine::connectedChanged, this, &CMainFrame::updatePortActions);
@@ -278,7 +285,16 @@ void CMainFrame::openPortSetting()
 void CMainFrame::switchLanguage(bool chinese)
 {
     m_core.store().writeSetting(QStringLiteral("LANGUAGE"), chinese ? QStringLiteral("1") : QStringLiteral("0"));
-    m_core.prompter().inform(tr("Settings have been changed , please take effect after restarting the software."));
+    // The box speaks the language just chosen, whichever language this run uses.
+    const char *source = QT_TR_NOOP("Settings have been changed , please take effect after restarting the software.");
+    QString text = QString::fromLatin1(source);
+    QTranslator chineseTexts;
+    if (chinese && chineseTexts.load(QStringLiteral(":/i18n/lumaro_zh_CN.qm"))) {
+        const QString translated = chineseTexts.translate("lumaro::CMainFrame", source);
+        if (!translated.isEmpty())
+            text = translated;
+    }
+    m_core.prompter().inform(text);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -78,6 +78,14 @@ void LogBook::addText(const QString &text)
     }
 }
 
+void LogBook::endOpenLine()
+{
+    if (!m_newLine) {
+        addText(std::exchange(m_pending, QString()) + kLineEnd);
+        m_newLine = true;
+    }
+}
+
 bool LogBook::writeLogFile(bool allButLast)
 {
     QFile file(dailyFilePath());

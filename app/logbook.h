@@ -31,6 +31,9 @@ public:
     QString pending() const override { return m_pending; }
 
     const QStringList &entries() const { return m_entries; }
+    // Ends a line that is still waiting for the rest of its text (the result of a request that
+    // will not come), so that the next text starts a line of its own.
+    void endOpenLine();
 
     // Appends every entry (or all but the last) to today's file. Returns false when the file
     // cannot be written; the entries are then kept in the book.

@@ -22,10 +22,13 @@ bool createProjectFolder(const QString &folder, QString *error)
         }
     }
     const QString types = dir.filePath(QStringLiteral("DeviceType.ini"));
-    if (!QFile::exists(types) && !QFile::copy(QStringLiteral(":/lumaro/data/DeviceType.ini"), types)) {
+    if (QFile::exists(types))
+        return true;
+    if (!QFile::copy(QStringLiteral(":/lumaro/data/DeviceType.ini"), types)) {
         *error = QStringLiteral("Cannot write %1").arg(types);
         return false;
     }
+    // A copy out of the resources is read-only; the project's table must stay editable.
     QFile::setPermissions(types, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return true;
 }

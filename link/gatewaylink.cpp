@@ -63,6 +63,7 @@ void GatewayLink::clearState()
     m_receiveBuffer.clear();
     m_silence = 0;
     m_receiving = false;
+    setTickingNeeded(false);
 }
 
 GatewayLink::SendResult GatewayLink::send(int requesterId, int tag, QByteArrayView payload,
@@ -87,6 +88,7 @@ GatewayLink::SendResult GatewayLink::send(int requesterId, int tag, QByteArrayVi
     slot.description = description.left(kDescriptionLimit);
     m_writeIndex = uint8_t((m_writeIndex + 1) % kRingSlots);
     ++m_count;
+    setTickingNeeded(true);
     return SendResult::Queued;
 }
 
@@ -124,6 +126,20 @@ void GatewayLink::receive(const QByteArray &bytes)
     const qsizetype room = kReceiveCapacity - m_receiveBuffer.size();
     m_receiveBuffer.append(bytes.constData(), qMin(room, bytes.size()));
     m_silence = 0;
+    setTickingNeeded(true);
+}
+
+bool GatewayLink::isIdle() const
+{
+    return m_count == 0 && !m_busy && m_waitCountdown == 0 && !m_receiving;
+}
+
+void GatewayLink::setTickingNeeded(bool needed)
+{
+    if (needed == m_tickingNeeded)
+        return;
+    m_tickingNeeded = needed;
+    emit tickingNeeded(needed);
 }
 
 void GatewayLink::tick()
@@ -136,6 +152,8 @@ void GatewayLink::tick()
         takeAnswer();
     }
     transmitStep();
+    if (isIdle())
+        setTickingNeeded(false);
 }
 
 void GatewayLink::takeAnswer()

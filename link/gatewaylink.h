@@ -66,11 +66,16 @@ public:
 
     int queuedCount() const { return m_count; }
     bool isBusy() const { return m_busy; }
+    // Nothing queued, nothing in flight, nothing being received: a tick would change nothing.
+    bool isIdle() const;
     int currentRequester() const { return m_currentRequester; }
 
 signals:
     void opened();
     void closed();
+    // The link has work for its ticks again (a request queued, bytes arriving), or has none
+    // left. The program stops its 10 ms timer while the line is quiet.
+    void tickingNeeded(bool needed);
 
 private:
     struct Slot {
@@ -82,6 +87,7 @@ private:
     };
 
     void clearState();
+    void setTickingNeeded(bool needed);
     void receive(const QByteArray &bytes);
     void takeAnswer();
     void transmitStep();
@@ -108,6 +114,7 @@ private:
     QByteArray m_receiveBuffer;
     int m_silence = 0;
     bool m_receiving = false;
+    bool m_tickingNeeded = false;
 };
 
 }  // namespace lumaro

@@ -65,6 +65,7 @@ private slots:
     void oversizedReceptionIsDropped();
     void openAndCloseClearEverything();
     void descriptionIsCut();
+    void ticksNeededOnlyWhileBusy();
 
 private:
     void ticks(int n) { for (int i = 0; i < n; ++i) m_link->tick(); }
@@ -341,6 +342,25 @@ void TestGatewayLink::descriptionIsCut()
     m_link->send(requester::Generic, 1, request(1), 0, QString(150, QLatin1Char('d')));
     ticks(1);
     QCOMPARE(m_log.pending().size() + m_log.lines().value(0).size(), 99);
+}
+
+void TestGatewayLink::ticksNeededOnlyWhileBusy()
+{
+    QList<bool> changes;
+    connect(m_link, &GatewayLink::tickingNeeded, this, [&changes](bool needed) { changes.append(needed); });
+    QVERIFY(m_link->isIdle());
+    m_link->send(requester::Generic, 1, request(1), 0, {});
+    QCOMPARE(changes, QList<bool>{true});
+    // Sent, then the 100 ms gap after a frame without answer; idle after that.
+    ticks(10);
+    QCOMPARE(changes, QList<bool>{true});
+    ticks(1);
+    QCOMPARE(changes, (QList<bool>{true, false}));
+    // An answer nobody waits for still has to be collected.
+    m_transport->deliver(answerTo(1));
+    QCOMPARE(changes, (QList<bool>{true, false, true}));
+    ticks(3);
+    QCOMPARE(changes, (QList<bool>{true, false, true, false}));
 }
 
 QTEST_GUILESS_MAIN(TestGatewayLink)
