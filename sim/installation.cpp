@@ -180,6 +180,18 @@ public:
             else
                 invalid(*e);
         }
+        level("COLOURTYPE", 0, 255, [&](uint8_t v) { gear.setColourType(v); }, [&] { return gear.colourType(); });
+        if (const auto e = take("TC")) {
+            if (const auto v = decimal(e->value, 0, 0xFFFF))
+                gear.setColourTemperature(uint16_t(*v));
+            else
+                invalid(*e);
+        }
+        {
+            const char *const channels[] = {"R", "G", "B", "W"};
+            for (int c = 0; c < 4; ++c)
+                level(channels[c], 0, 254, [&](uint8_t v) { gear.setChannel(c, v); }, [&] { return gear.channel(c); });
+        }
         flag("LAMPFAILURE", [&](bool v) { gear.setLampFailure(v); });
         flag("GEARFAILURE", [&](bool v) { gear.setGearFailure(v); });
         flag("POWERCYCLE", [&](bool v) { gear.setPowerCycleSeen(v); });

@@ -61,6 +61,23 @@ public:
 
     uint8_t deviceType() const { return m_deviceType; }
     void setDeviceType(uint8_t type) { m_deviceType = type; }
+    // IEC 62386-209 colour of a DT8 gear (device type 8): its colour type features (bit 0 xy,
+    // bit 1 Tc, bits 2..4 primaries, bits 5..7 RGBWAF channels), the colour temperature in mirek
+    // and the R, G, B, W channel levels. Gear of other device types do not answer colour queries.
+    uint8_t colourType() const { return m_colourType; }
+    void setColourType(uint8_t type) { m_colourType = type; }
+    uint16_t colourTemperature() const { return m_mirek; }
+    void setColourTemperature(uint16_t mirek) { m_mirek = mirek; }
+    // Channel 0..3: R, G, B, W.
+    uint8_t channel(int c) const { return c >= 0 && c < 4 ? m_channels[size_t(c)] : 0; }
+    void setChannel(int c, uint8_t level)
+    {
+        if (c >= 0 && c < 4)
+            m_channels[size_t(c)] = level;
+    }
+    bool hasColour() const { return m_deviceType == 8; }
+    bool colourByTemperature() const { return (m_colourType & 0x02) != 0; }
+
     // The answer to QUERY VERSION NUMBER, which the gateway reports as the gear's version.
     uint8_t version() const { return m_version; }
     void setVersion(uint8_t version) { m_version = version; }
@@ -140,6 +157,9 @@ private:
     uint16_t m_groups = 0;
     uint8_t m_deviceType = 6;
     uint8_t m_version = 8;
+    uint8_t m_colourType = 0x02;      // colour temperature only
+    uint16_t m_mirek = 250;           // 4000 K
+    std::array<uint8_t, 4> m_channels{};
     uint32_t m_randomAddress;
     std::array<uint8_t, 3> m_dtr{};
 

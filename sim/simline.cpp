@@ -57,8 +57,7 @@ void SimLine::setFaults(const Faults &faults)
 
 bool SimLine::answers(int address) const
 {
-    return gateway(address) && !gateway(address)->isRebooting()
-           && !m_faults.silentGateways.contains(address);
+    return gateway(address) && !m_faults.silentGateways.contains(address);
 }
 
 SimLine::Exchange SimLine::exchange(QByteArrayView frame)
