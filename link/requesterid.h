@@ -33,6 +33,8 @@ inline constexpr int Dt8ScenePage = 360;
 inline constexpr int PortSetting = 364;
 inline constexpr int Upgrade = 370;
 inline constexpr int AssociatedControl = 371;
+// Not in the table below: its answers and time-outs are logged as the generic requester's.
+inline constexpr int TestAddressing = 372;
 inline constexpr int ControlPasswordPage = 376;
 
 struct Info {
