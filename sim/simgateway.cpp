@@ -20,6 +20,11 @@ namespace target = protocol::target;
 // 127 bytes.
 constexpr int kMaxReadCount = (protocol::kMaxAnswer - 5) / 2;
 constexpr int kRegisterWidth = 2;   // items per register
+constexpr uint16_t kRebootValue = 1;
+constexpr int kClockRegisters = SimGateway::kClockBytes / 2;
+constexpr int kCenturyBase = 2000;   // the clock keeps the year modulo 100
+constexpr int kSequenceSlots = 4;
+constexpr int kSwitchStep = 10;      // timing switch value 10 n (+ 1) stops (starts) sequence n
 
 // The gateway sends one frame for a command, two for a configuration command (sent twice).
 int commandFrames(uint8_t opcode)
@@ -97,11 +102,54 @@ namespace {
 using GatewayRegister = SimGateway::GatewayRegister;
 using GearItem = SimGateway::GearItem;
 
+constexpr uint16_t networkRegister(int k) { return uint16_t(reg::NetworkParameters + kRegisterWidth * k); }
+constexpr uint16_t clockRegister(int k) { return uint16_t(reg::Clock + kRegisterWidth * k); }
+
+template <int k>
+uint16_t readNetwork(const SimGateway &g)
+{
+    return uint16_t(g.networkParameters()[2 * k] << 8 | g.networkParameters()[2 * k + 1]);
+}
+
+template <int k>
+uint16_t readClock(const SimGateway &g)
+{
+    const SimGateway::ClockBytes c = g.clock();
+    return uint16_t(c[2 * k] << 8 | c[2 * k + 1]);
+}
+
+// The clock changes only when its last register arrives, so that a date is never half set.
+template <int k>
+uint8_t writeClock(SimGateway &g, uint16_t v)
+{
+    g.stageClockRegister(k, v);
+    if (k < kClockRegisters - 1)
+        return 0;
+    return g.setClock(g.stagedClock()) ? 0 : ex::IllegalValue;
+}
+
 // Later features add their gateway registers here.
 const GatewayRegister kGatewayRegisters[] = {
     {reg::ModelVersion, [](const SimGateway &g) -> uint16_t { return g.model(); }, nullptr},
     {reg::Version, [](const SimGateway &g) -> uint16_t { return g.version(); }, nullptr},
     {reg::StatusFlags, [](const SimGateway &g) -> uint16_t { return g.statusFlags(); }, nullptr},
+    {networkRegister(0), readNetwork<0>, nullptr}, {networkRegister(1), readNetwork<1>, nullptr},
+    {networkRegister(2), readNetwork<2>, nullptr}, {networkRegister(3), readNetwork<3>, nullptr},
+    {networkRegister(4), readNetwork<4>, nullptr}, {networkRegister(5), readNetwork<5>, nullptr},
+    {networkRegister(6), readNetwork<6>, nullptr}, {networkRegister(7), readNetwork<7>, nullptr},
+    {networkRegister(8), readNetwork<8>, nullptr}, {networkRegister(9), readNetwork<9>, nullptr},
+    {reg::Reboot, nullptr,
+     [](SimGateway &g, uint16_t v) -> uint8_t {
+         if (v != kRebootValue)
+             return ex::IllegalValue;
+         g.reboot();
+         return 0;
+     }},
+    {clockRegister(0), readClock<0>, writeClock<0>}, {clockRegister(1), readClock<1>, writeClock<1>},
+    {clockRegister(2), readClock<2>, writeClock<2>}, {clockRegister(3), readClock<3>, writeClock<3>},
+    {reg::TimingSwitch, nullptr,
+     [](SimGateway &g, uint16_t v) -> uint8_t { return g.switchTiming(v) ? 0 : ex::IllegalValue; }},
+    {reg::TimingState, [](const SimGateway &g) -> uint16_t { return g.timingState(); }, nullptr},
 };
 
 // Later features add their gear items here.
@@ -172,7 +220,55 @@ const GearItem *findGearItem(int it)
 }
 }  // namespace
 
-SimGateway::SimGateway(int address) : m_address(address) {}
+SimGateway::SimGateway(int address)
+    : m_address(address),
+      // 192.168.1.100 behind 192.168.1.1 in a /24, Modbus/TCP port 502, a MAC ending in the address
+      m_network{192, 168, 1, 100, 192, 168, 1, 1, 255, 255, 255, 0, 0x01, 0xF6,
+                0x00, 0x1A, 0x2B, 0x3C, 0x4D, uint8_t(address)},
+      m_clock(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC)
+{
+}
+
+SimGateway::ClockBytes SimGateway::clock() const
+{
+    const QDate d = m_clock.date();
+    const QTime t = m_clock.time();
+    return {0, uint8_t(d.year() % 100), uint8_t(d.month()), uint8_t(d.day()), uint8_t(t.hour()),
+            uint8_t(t.minute()), uint8_t(t.second()), m_weekday};
+}
+
+bool SimGateway::setClock(const ClockBytes &b)
+{
+    const QDate d(kCenturyBase + b[1], b[2], b[3]);
+    const QTime t(b[4], b[5], b[6]);
+    // The PC writes weekday 0..6 (0 = Sunday), the timing transfer 1..7; both are kept as sent.
+    if (!d.isValid() || !t.isValid() || b[7] > 7)
+        return false;
+    m_clock = QDateTime(d, t, Qt::UTC);
+    m_clockMs = 0;
+    m_weekday = b[7];
+    return true;
+}
+
+void SimGateway::stageClockRegister(int index, uint16_t value)
+{
+    m_clockStaged[size_t(2 * index)] = uint8_t(value >> 8);
+    m_clockStaged[size_t(2 * index + 1)] = uint8_t(value & 0xFF);
+}
+
+bool SimGateway::switchTiming(uint16_t value)
+{
+    if (value <= 1) {
+        m_timingState = uint8_t((m_timingState & ~1u) | value);
+        return true;
+    }
+    const int slot = value / kSwitchStep;
+    if (slot < 1 || slot > kSequenceSlots || value % kSwitchStep > 1)
+        return false;
+    const auto bit = uint8_t(1u << slot);
+    m_timingState = uint8_t(value % kSwitchStep ? m_timingState | bit : m_timingState & ~bit);
+    return true;
+}
 
 SimGear *SimGateway::gear(int shortAddress)
 {
@@ -205,6 +301,18 @@ int SimGateway::gearCount() const
 
 void SimGateway::advance(int ms)
 {
+    m_rebootLeftMs = std::max(0, m_rebootLeftMs - ms);
+    m_clockMs += ms;
+    const int seconds = m_clockMs / 1000;
+    m_clockMs %= 1000;
+    if (seconds > 0) {
+        const QDate before = m_clock.date();
+        m_clock = m_clock.addSecs(seconds);
+        const auto days = before.daysTo(m_clock.date());
+        // The gateway counts the weekday 0..6 from Sunday; a 7 (Sunday as the timing transfer
+        // writes it) turns into Monday, 1, like a 0 does.
+        m_weekday = uint8_t((m_weekday % 7 + days) % 7);
+    }
     for (auto &g : m_gear)
         if (g)
             g->advance(ms);

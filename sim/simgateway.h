@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,13 @@ namespace gatewayflag = protocol::gatewayflag;
 // Registers served (value layouts, high byte first on the line):
 //   0x50F8  model code (low byte)           0x50FA  firmware version (low byte)
 //   0x50FE  status flags (low byte, gatewayflag bits)
+//   0x50CA..0x50DC  network parameters, ten registers of two bytes: IP address, default gateway,
+//           subnet mask (four bytes each, most significant first), port (high byte first), MAC
+//   0x50E6  write 1: reboot; the gateway answers, then stays silent for kRebootMs
+//   0x4FE6..0x4FEC  clock, four registers: 0, year % 100, month, day, hour, minute, second,
+//           weekday; it runs on with advance(); a write takes effect with its last register
+//   0x4EF6  write: timing switch, 0 / 1 timing off / on, 10 n / 10 n + 1 sequence n (1..4) off / on
+//   0x4EF8  timing state: bit 0 timing on, bits 1..4 sequences 1..4 on
 //   item 0x00  write: DALI command (value = opcode 0..255)
 //   item 0x04  write: store the actual level as scene n (value n = 0..15)
 //   item 0x0C + 2n  scene n level; write 0x0100 removes the target from scene n, 0..255 sets it
@@ -50,6 +58,9 @@ class SimGateway
 public:
     static constexpr uint8_t kDefaultModel = 0x80;
     static constexpr uint8_t kDefaultVersion = 16;
+    static constexpr int kRebootMs = 10000;
+    static constexpr int kNetworkBytes = 20;
+    static constexpr int kClockBytes = 8;
 
     explicit SimGateway(int address = 1);
 
@@ -60,6 +71,25 @@ public:
     void setVersion(uint8_t version) { m_version = version; }
     uint8_t statusFlags() const { return m_statusFlags; }
     void setStatusFlags(uint8_t flags) { m_statusFlags = flags; }
+
+    using NetworkParameters = std::array<uint8_t, kNetworkBytes>;
+    const NetworkParameters &networkParameters() const { return m_network; }
+    void setNetworkParameters(const NetworkParameters &p) { m_network = p; }
+    // A rebooting gateway does not answer until its restart time has passed.
+    bool isRebooting() const { return m_rebootLeftMs > 0; }
+    void reboot() { m_rebootLeftMs = kRebootMs; }
+    // The clock as its registers hold it: 0, year % 100, month, day, hour, minute, second, weekday.
+    using ClockBytes = std::array<uint8_t, kClockBytes>;
+    ClockBytes clock() const;
+    // False (and the clock unchanged) for a date or time that does not exist.
+    bool setClock(const ClockBytes &bytes);
+    uint8_t timingState() const { return m_timingState; }
+    void setTimingState(uint8_t state) { m_timingState = state; }
+    // A value of the timing switch register; false when it means nothing.
+    bool switchTiming(uint16_t value);
+    // Register writes of the clock collect here until its last register arrives.
+    void stageClockRegister(int index, uint16_t value);
+    const ClockBytes &stagedClock() const { return m_clockStaged; }
 
     // The gear at a short address 0..63, or nullptr when the bus has none there.
     SimGear *gear(int shortAddress);
@@ -99,6 +129,13 @@ private:
     uint8_t m_model = kDefaultModel;
     uint8_t m_version = kDefaultVersion;
     uint8_t m_statusFlags = 0;
+    NetworkParameters m_network;
+    int m_rebootLeftMs = 0;
+    QDateTime m_clock;          // kept in UTC so that simulated time knows no daylight saving
+    int m_clockMs = 0;          // below one second, carried between advances
+    uint8_t m_weekday = 1;
+    ClockBytes m_clockStaged{};
+    uint8_t m_timingState = 0;
     std::array<std::optional<SimGear>, 64> m_gear;
 };
 

@@ -57,7 +57,8 @@ void SimLine::setFaults(const Faults &faults)
 
 bool SimLine::answers(int address) const
 {
-    return gateway(address) && !m_faults.silentGateways.contains(address);
+    return gateway(address) && !gateway(address)->isRebooting()
+           && !m_faults.silentGateways.contains(address);
 }
 
 SimLine::Exchange SimLine::exchange(QByteArrayView frame)
