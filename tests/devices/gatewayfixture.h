@@ -26,11 +26,12 @@
 struct GatewayFixture
 {
     // db.ctt of the project (LF line ends are written as CR LF) and the line's installation.
-    GatewayFixture(const char *dbText, const char *installationText, int comTimeout = 500)
+    GatewayFixture(const char *dbText, const char *installationText, int comTimeout = 500,
+                   const char *deviceTypeText = "[DEV-80]\nMODEL=DG-80 RS485\n[DEV-79]\nMODEL=DG-79\n")
     {
         settings.comTimeout = comTimeout;
         write(QStringLiteral("db.ctt"), dbText);
-        write(QStringLiteral("DeviceType.ini"), "[DEV-80]\nMODEL=DG-80 RS485\n[DEV-79]\nMODEL=DG-79\n");
+        write(QStringLiteral("DeviceType.ini"), deviceTypeText);
         store = std::make_unique<lumaro::ProjectStore>(dir.path());
         store->load();
         data.rebuild(*store);
@@ -48,7 +49,7 @@ struct GatewayFixture
     {
         QFile file(QDir(dir.path()).filePath(name));
         if (file.open(QIODevice::WriteOnly))
-            file.write(QByteArray(text).replace("\n", "\r\n"));
+            file.write(QByteArray(text).replace("\r\n", "\n").replace("\n", "\r\n"));
     }
 
     // Lets `ms` pass: the link ticks every 10 ms, `every100` (a window's tick) every 100 ms.
@@ -80,6 +81,12 @@ struct GatewayFixture
     QByteArray dbFile() const
     {
         QFile file(store->filePath(lumaro::ProjectFile::Db));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // A file of the source tree, such as the demo project.
+    static QByteArray sourceFile(const char *relativePath)
+    {
+        QFile file(QDir(qEnvironmentVariable("LUMARO_SOURCE_DIR")).filePath(QString::fromLatin1(relativePath)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     static QByteArray frame(const char *hex) { return lumaro::Frame::withChecksum(QByteArray::fromHex(hex)).bytes(); }

@@ -1,10 +1,16 @@
 // The gateway dialog's logic: the address lists of add mode, the search on the simulated line
 // and what it stores, the refusals, and edit mode.
 #include "addgateway.h"
+#include "caddgateway.h"
 #include "gatewayfixture.h"
 #include "requesterid.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace lumaro;
@@ -24,6 +30,7 @@ private slots:
     void closedPort();
     void editChangesNameAndLocationOnly();
     void answerAfterCloseIsDropped();
+    void dialogAddsThroughItsControls();
 };
 
 void TestAddGateway::addModeLists_data()
@@ -236,5 +243,40 @@ void TestAddGateway::answerAfterCloseIsDropped()
     QCOMPARE(f.written().size(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestAddGateway)
+void TestAddGateway::dialogAddsThroughItsControls()
+{
+    GatewayFixture f("[M1]\nNAME=Hall\n", "[M1]\n[M4]\nMODEL=83\nVER=17\n");
+    CAddGateway dialog(*f.context);
+    const auto *extension = dialog.findChild<QCheckBox *>(QStringLiteral("extension"));
+    auto *id = dialog.findChild<QComboBox *>(QStringLiteral("gatewayId"));
+    const auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("name"));
+    const auto *connectTo = dialog.findChild<QComboBox *>(QStringLiteral("connectTo"));
+    const auto *ip = dialog.findChild<QLineEdit *>(QStringLiteral("ip"));
+    const auto *port = dialog.findChild<QSpinBox *>(QStringLiteral("port"));
+    auto *button = dialog.findChild<QPushButton *>(QStringLiteral("addButton"));
+    QVERIFY(extension && id && name && connectTo && ip && port && button);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Gateway"));
+    QVERIFY(extension->isChecked());
+    QVERIFY(!extension->isEnabled() && !connectTo->isEnabled() && !ip->isEnabled() && !port->isEnabled());
+    QCOMPARE(connectTo->count(), 1);
+    QCOMPARE(connectTo->currentIndex(), -1);
+    QCOMPARE(ip->text(), QStringLiteral("0.0.0.0"));
+    QCOMPARE(port->value(), 502);
+    QCOMPARE(id->count(), 15);
+    QCOMPARE(name->text(), QStringLiteral("GatewayUnit2"));
+    id->setCurrentText(QStringLiteral("M4"));
+    QCOMPARE(name->text(), QStringLiteral("GatewayUnit4"));
+
+    dialog.show();
+    if (const QString out = qEnvironmentVariable("LUMARO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(dialog.grab().save(QDir(out).filePath(QStringLiteral("add-gateway.png"))));
+    QSignalSpy added(&dialog, &CAddGateway::gatewayAdded);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!button->isEnabled());
+    QVERIFY(f.runUntil([&] { return !added.isEmpty(); }, 5000));
+    QCOMPARE(f.db(QStringLiteral("M4"), QStringLiteral("MODEL")), QStringLiteral("83"));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestAddGateway)
 #include "tst_addgateway.moc"

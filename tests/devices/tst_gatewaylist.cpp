@@ -1,11 +1,14 @@
 // The gateway list's logic: the rows of a fill, the firmware check, its own status poll over the
 // gateways of the project, and the context menu commands on several rows, against the simulated
 // line with driven ticks.
+#include "cmygatewayview.h"
 #include "gatewayfixture.h"
 #include "gatewaylist.h"
 #include "simgateway.h"
 
+#include <QHeaderView>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace lumaro;
@@ -38,6 +41,7 @@ private slots:
     void checkStatusTimeoutMarksOffline();
     void answerFromAnotherGateway();
     void printRows();
+    void viewOfDemoProject();
 };
 
 void TestGatewayList::fillRows()
@@ -316,5 +320,40 @@ void TestGatewayList::printRows()
     QCOMPARE(list.printRows(), (QList<QStringList>{{"M1", "Hall", "DG-80 RS485", "16", "1", "0", "Ground", ""}}));
 }
 
-QTEST_GUILESS_MAIN(TestGatewayList)
+void TestGatewayList::viewOfDemoProject()
+{
+    const QByteArray db = GatewayFixture::sourceFile("data/demo/db.ctt");
+    const QByteArray installation = GatewayFixture::sourceFile("data/demo/installation.ini");
+    const QByteArray deviceTypes = GatewayFixture::sourceFile("data/DeviceType.ini");
+    QVERIFY(!db.isEmpty() && !installation.isEmpty() && !deviceTypes.isEmpty());
+    GatewayFixture f(db.constData(), installation.constData(), 500, deviceTypes.constData());
+    CMyGatewayView view(*f.context);
+    f.every100 = [&] { view.logic().tick(); };
+    view.resize(1060, 140);
+    view.fill();
+    view.setPollAllowed(true);
+    // One cycle of the list's poll over the three gateways.
+    QVERIFY(f.runUntil([&] { return f.log.lines().size() >= 3; }, 20000));
+
+    QTableWidget *table = view.table();
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->horizontalHeaderItem(GatewayList::NetConnect)->text(), QStringLiteral("Net Connect"));
+    QVERIFY(table->isColumnHidden(GatewayList::Dev));
+    QCOMPARE(table->columnWidth(GatewayList::Name), 150);
+    QCOMPARE(table->item(1, GatewayList::Model)->text(), QStringLiteral("DALI gateway 121"));
+    QCOMPARE(table->item(0, GatewayList::Status)->text(), QStringLiteral("OK"));
+    QCOMPARE(table->item(0, GatewayList::Status)->foreground().color(), QColor(50, 160, 60));
+    QCOMPARE(table->item(0, GatewayList::NetConnect)->foreground().color(), QColor(180, 180, 180));
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    if (const QString out = qEnvironmentVariable("LUMARO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(view.grab().save(QDir(out).filePath(QStringLiteral("gateway-list.png"))));
+
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 3);
+
+}
+
+QTEST_MAIN(TestGatewayList)
 #include "tst_gatewaylist.moc"
