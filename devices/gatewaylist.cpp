@@ -112,6 +112,11 @@ int GatewayList::columnWidth(int column)
     return column >= 0 && column < ColumnCount ? kWidths[column] : 0;
 }
 
+QString GatewayList::printTitle()
+{
+    return translated(QT_TRANSLATE_NOOP("CMyGatewayView", "Gateway Device"));
+}
+
 QStringList GatewayList::printHeadings()
 {
     return {translated(QT_TRANSLATE_NOOP("CMyGatewayView", "ID")),

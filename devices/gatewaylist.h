@@ -85,7 +85,8 @@ public:
     bool run(Command command, const QList<int> &rowIndexes);
     bool isCommandRunning() const { return m_command.state != CommandState::Idle; }
 
-    // The gateway list as printed: headings and one row of texts per gateway.
+    // The gateway list as printed: its title, headings and one row of texts per gateway.
+    static QString printTitle();
     static QStringList printHeadings();
     QList<QStringList> printRows() const;
 

@@ -315,6 +315,7 @@ void TestGatewayList::printRows()
     GatewayFixture f("[M1]\nNAME=Hall\nMODEL=80\nVER=16\nLOCATION=Ground\n[M1A0]\n", "");
     GatewayList list(*f.context);
     list.fill();
+    QCOMPARE(GatewayList::printTitle(), QStringLiteral("Gateway Device"));
     QCOMPARE(GatewayList::printHeadings(), (QStringList{"ID", "Name", "Model", "Version", "Slave total", "Group total",
                                                         "Location", "Remark"}));
     QCOMPARE(list.printRows(), (QList<QStringList>{{"M1", "Hall", "DG-80 RS485", "16", "1", "0", "Ground", ""}}));
