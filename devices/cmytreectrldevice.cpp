@@ -66,17 +66,25 @@ CMyTreeCtrlDevice::~CMyTreeCtrlDevice()
         m_context.data.gateway(g).treeItem = nullptr;
 }
 
+// What a node stands for, packed into one item role: one data entry per node keeps the build
+// of a large tree cheap. Group and address are stored plus one so that -1 packs as 0.
+namespace {
+constexpr int kKindBits = 4;
+constexpr int kGatewayBits = 5;
+constexpr int kGroupBits = 5;
+
+int pack(Kind kind, int gateway, int group, int address)
+{
+    return int(kind) | gateway << kKindBits | (group + 1) << (kKindBits + kGatewayBits)
+        | (address + 1) << (kKindBits + kGatewayBits + kGroupBits);
+}
+}  // namespace
+
 QTreeWidgetItem *CMyTreeCtrlDevice::makeItem(Kind kind, const QString &label, int gateway,
                                              int group, int address) const
 {
     auto *item = new QTreeWidgetItem(QStringList{label});
-    item->setData(0, KindRole, int(kind));
-    if (gateway)
-        item->setData(0, GatewayRole, gateway);
-    if (group >= 0)
-        item->setData(0, GroupRole, group);
-    if (address >= 0)
-        item->setData(0, AddressRole, address);
+    item->setData(0, NodeRole, pack(kind, gateway, group, address));
     return item;
 }
 
@@ -85,10 +93,12 @@ DeviceNode CMyTreeCtrlDevice::nodeOf(const QTreeWidgetItem *item) const
     DeviceNode node;
     if (!item)
         return node;
-    node.kind = Kind(item->data(0, KindRole).toInt());
-    node.gateway = item->data(0, GatewayRole).toInt();
-    node.group = item->data(0, GroupRole).isValid() ? item->data(0, GroupRole).toInt() : -1;
-    node.address = item->data(0, AddressRole).isValid() ? item->data(0, AddressRole).toInt() : -1;
+    const int packed = item->data(0, NodeRole).toInt();
+    auto field = [packed](int shift, int bits) { return (packed >> shift) & ((1 << bits) - 1); };
+    node.kind = Kind(field(0, kKindBits));
+    node.gateway = field(kKindBits, kGatewayBits);
+    node.group = field(kKindBits + kGatewayBits, kGroupBits) - 1;
+    node.address = field(kKindBits + kGatewayBits + kGroupBits, 7) - 1;
     node.label = item->text(0);
     return node;
 }
@@ -103,7 +113,7 @@ void CMyTreeCtrlDevice::showLoading()
     if (m_loading)
         return;
     m_loading = new QTreeWidgetItem(QStringList{translated(QT_TRANSLATE_NOOP("CMyTreeCtrlDevice", "Loading,Please wait..."))});
-    m_loading->setData(0, KindRole, int(Kind::Root));
+    m_loading->setData(0, NodeRole, pack(Kind::Root, 0, -1, -1));
     insertTopLevelItem(0, m_loading);
 }
 

@@ -65,7 +65,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    enum Role { KindRole = Qt::UserRole, GatewayRole, GroupRole, AddressRole };
+    static constexpr int NodeRole = Qt::UserRole;
 
     void onGateway(int gateway, const QString &label) override;
     void onGroup(int gateway, int group, const QString &label) override;

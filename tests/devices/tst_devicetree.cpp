@@ -84,6 +84,7 @@ private slots:
     void addGroupTakesTheLowestFree();
     void addGroupRefusesASeventeenth();
     void gatewayCommandsReachTheMainWindow();
+    void demoProject();
 
 private:
     void makeTree(const char *db = kProject, SoftwareSettings settings = DeviceFixture::quickSettings());
@@ -608,6 +609,36 @@ void TestDeviceTree::gatewayCommandsReachTheMainWindow()
     m_tree->relabelSelected(QStringLiteral("Offices"));
     QCOMPARE(m_tree->currentItem()->text(0), QStringLiteral("Offices#M2"));
     QCOMPARE(m_tree->selectedFullKey(), QStringLiteral("M2"));
+}
+
+void TestDeviceTree::demoProject()
+{
+    const QString source = qEnvironmentVariable("LUMARO_SOURCE_DIR");
+    QFile db(source + QStringLiteral("/data/demo/db.ctt"));
+    QVERIFY(db.open(QIODevice::ReadOnly));
+    const QByteArray text = db.readAll().replace("\r\n", "\n");
+    makeTree(text.constData());
+    QCOMPARE(m_tree->topLevelItemCount(), 3);
+    QCOMPARE(m_tree->topLevelItem(0)->childCount(), 3);
+    QTreeWidgetItem *hall = m_tree->topLevelItem(0)->child(0);
+    QCOMPARE(m_tree->nodeOf(hall).fullKey(), QStringLiteral("M1"));
+    QCOMPARE(m_fx->data.gateway(1).gearCount, quint8(16));
+
+    // Set LUMARO_SCREENSHOT_DIR to look at the tree and its menu.
+    const QString shots = qEnvironmentVariable("LUMARO_SCREENSHOT_DIR");
+    if (shots.isEmpty())
+        return;
+    m_tree->expandAll();
+    m_tree->resize(320, 900);
+    m_tree->setCurrentItem(hall->child(0));
+    m_tree->grab().save(shots + QStringLiteral("/devicetree.png"));
+    std::unique_ptr<QMenu> menu(m_tree->createContextMenu(nullptr));
+    menu->adjustSize();
+    menu->grab().save(shots + QStringLiteral("/devicetree-listmenu.png"));
+    m_tree->setCurrentItem(hall);
+    menu.reset(m_tree->createContextMenu(nullptr));
+    menu->adjustSize();
+    menu->grab().save(shots + QStringLiteral("/devicetree-gatewaymenu.png"));
 }
 
 QTEST_MAIN(TestDeviceTree)
