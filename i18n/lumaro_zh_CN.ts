@@ -2,6 +2,91 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CAddGateway</name>
+    <message>
+        <source>Add Gateway</source>
+        <translation>添加网关</translation>
+    </message>
+    <message>
+        <source>Edit Gateway</source>
+        <translation>编辑网关</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>Please input the Name.</source>
+        <translation>请输入名称。</translation>
+    </message>
+    <message>
+        <source>Searching for device </source>
+        <translation>正在搜索设备 </translation>
+    </message>
+    <message>
+        <source>Failure.<byte value="xd"/>
+</source>
+        <translation>失败。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Add failure.</source>
+        <translation>添加失败。</translation>
+    </message>
+    <message>
+        <source>Success.<byte value="xd"/>
+</source>
+        <translation>成功。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Time-out.<byte value="xd"/>
+</source>
+        <translation>超时。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Search Timeout, add failure.</source>
+        <translation>搜索超时，添加失败。</translation>
+    </message>
+    <message>
+        <source>Device type error,add failure.</source>
+        <translation>设备类型错误，添加失败。</translation>
+    </message>
+    <message>
+        <source>Add RS485 extension interface DALI gateway</source>
+        <translation>添加 RS485 扩展接口 DALI 网关</translation>
+    </message>
+    <message>
+        <source>Gateway ID:</source>
+        <translation>网关地址：</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>Connect to:</source>
+        <translation>连接到：</translation>
+    </message>
+    <message>
+        <source>IP:</source>
+        <translation>IP：</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>串口：</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>位置：</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
     <message>
         <source>Saving project data , please wait...</source>
@@ -25,6 +110,209 @@
     </message>
 </context>
 <context>
+    <name>CMyGatewayView</name>
+    <message>
+        <source>Check status</source>
+        <translation>检测状态</translation>
+    </message>
+    <message>
+        <source>Read version</source>
+        <translation>读取版本</translation>
+    </message>
+    <message>
+        <source>Read network parameters</source>
+        <translation>读取网络参数</translation>
+    </message>
+    <message>
+        <source>Read controller time</source>
+        <translation>读取控制器时间</translation>
+    </message>
+    <message>
+        <source>Read time control status</source>
+        <translation>读取定时控制状态</translation>
+    </message>
+    <message>
+        <source>Reboot device</source>
+        <translation>重启设备</translation>
+    </message>
+    <message>
+        <source>Calibration time</source>
+        <translation>校准时间</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Net Connect</source>
+        <translation>网络连接</translation>
+    </message>
+    <message>
+        <source>Slave total</source>
+        <translation>从机总数</translation>
+    </message>
+    <message>
+        <source>Group total</source>
+        <translation>组总数</translation>
+    </message>
+    <message>
+        <source>DEV</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Gateway Device</source>
+        <translation>网关设备</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source> /Busy</source>
+        <translation> /忙</translation>
+    </message>
+    <message>
+        <source> /Debug</source>
+        <translation> /调试</translation>
+    </message>
+    <message>
+        <source> /Scan DALI gears</source>
+        <translation> /搜索 DALI 设备</translation>
+    </message>
+    <message>
+        <source> /Lock DALI bus</source>
+        <translation> /锁定 DALI 总线</translation>
+    </message>
+    <message>
+        <source> /Fire fighting linkage</source>
+        <translation> /消防联动</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Failure/Off line</source>
+        <translation>故障/离线</translation>
+    </message>
+    <message>
+        <source>Failure</source>
+        <translation>故障</translation>
+    </message>
+    <message>
+        <source>The software function upgrade, please upgrade %s gateway firmware(or above)!</source>
+        <translation>软件功能已升级，请将 %s 网关固件升级（或更高版本）！</translation>
+    </message>
+    <message>
+        <source> Check ... </source>
+        <translation> 检测 ... </translation>
+    </message>
+    <message>
+        <source> Failure,Abnormal number=%d.<byte value="xd"/>
+</source>
+        <translation> 失败，异常码=%d。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source> OK.</source>
+        <translation> 成功。</translation>
+    </message>
+    <message>
+        <source> Time-out.<byte value="xd"/>
+</source>
+        <translation> 超时。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source> Failure/Off line.<byte value="xd"/>
+</source>
+        <translation> 故障/离线。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>M%d Check status,</source>
+        <translation>M%d 检测状态，</translation>
+    </message>
+    <message>
+        <source>M%d Read version,</source>
+        <translation>M%d 读取版本，</translation>
+    </message>
+    <message>
+        <source>M%d Read network parameters,</source>
+        <translation>M%d 读取网络参数，</translation>
+    </message>
+    <message>
+        <source>M%dReboot device ... </source>
+        <translation>M%d重启设备 ... </translation>
+    </message>
+    <message>
+        <source>M%d Read controller time,</source>
+        <translation>M%d 读取控制器时间，</translation>
+    </message>
+    <message>
+        <source>M%d Calibration time %d-%d-%d %d:%d:%d W=%d,</source>
+        <translation>M%d 校准时间 %d-%d-%d %d:%d:%d 星期=%d，</translation>
+    </message>
+    <message>
+        <source>M%d Read time control status,</source>
+        <translation>M%d 读取定时控制状态，</translation>
+    </message>
+    <message>
+        <source>Response failure.<byte value="xd"/>
+</source>
+        <translation>响应失败。<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source> OK.Version=</source>
+        <translation> 成功。版本=</translation>
+    </message>
+    <message>
+        <source> OK.Please wait 1 minutes，device is being restarted</source>
+        <translation> 成功。请等待1分钟，设备正在重启</translation>
+    </message>
+    <message>
+        <source>Timing:</source>
+        <translation>定时：</translation>
+    </message>
+    <message>
+        <source>ON;  </source>
+        <translation>开；  </translation>
+    </message>
+    <message>
+        <source>OFF; </source>
+        <translation>关； </translation>
+    </message>
+    <message>
+        <source>Sequence</source>
+        <translation>序列</translation>
+    </message>
+    <message>
+        <source>ON; </source>
+        <translation>开； </translation>
+    </message>
+</context>
+<context>
     <name>CMyTreeCtrlDevice</name>
     <message>
         <source>Loading,Please wait...</source>
@@ -41,6 +329,198 @@
     <message>
         <source>TimingControl</source>
         <translation>定时控制</translation>
+    </message>
+    <message>
+        <source>Add Expand Control</source>
+        <translation>添加扩展控制</translation>
+    </message>
+    <message>
+        <source>&amp;Edit...</source>
+        <translation>编辑(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>删除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Add &amp;Sequence</source>
+        <translation>添加序列(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Send To...</source>
+        <translation>发送到...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Add Device...</source>
+        <translation>添加设备...</translation>
+    </message>
+    <message>
+        <source>Store Actual Level As Scene</source>
+        <translation>将当前亮度存为场景</translation>
+    </message>
+    <message>
+        <source>Remove From Scene</source>
+        <translation>从场景中移除</translation>
+    </message>
+    <message>
+        <source>&amp;Edit ...</source>
+        <translation>编辑(&amp;E) ...</translation>
+    </message>
+    <message>
+        <source>Add Gatewa&amp;y ...</source>
+        <translation>添加网关(&amp;Y) ...</translation>
+    </message>
+    <message>
+        <source>&amp;Scan Slave Gear ...</source>
+        <translation>搜索从机设备(&amp;S) ...</translation>
+    </message>
+    <message>
+        <source>Add &amp;Group</source>
+        <translation>添加组(&amp;G)</translation>
+    </message>
+    <message>
+        <source>Scene %d Store</source>
+        <translation>场景 %d 存储</translation>
+    </message>
+    <message>
+        <source>Remove Level From Scene</source>
+        <translation>从场景中移除亮度</translation>
+    </message>
+    <message>
+        <source>Scene %d Remove</source>
+        <translation>场景 %d 移除</translation>
+    </message>
+    <message>
+        <source>Di&amp;mming ...</source>
+        <translation>调光(&amp;M) ...</translation>
+    </message>
+    <message>
+        <source>&amp;Off</source>
+        <translation>关闭(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Recall M&amp;in Level</source>
+        <translation>调用最小亮度(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Recall M&amp;ax Level</source>
+        <translation>调用最大亮度(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Recall Scene</source>
+        <translation>调用场景</translation>
+    </message>
+    <message>
+        <source>Scene %d</source>
+        <translation>场景 %d</translation>
+    </message>
+    <message>
+        <source>Restore factory settings</source>
+        <translation>恢复出厂设置</translation>
+    </message>
+    <message>
+        <source>Test Addressing</source>
+        <translation>地址测试</translation>
+    </message>
+    <message>
+        <source>&amp;Properties ...</source>
+        <translation>属性(&amp;P) ...</translation>
+    </message>
+    <message>
+        <source>Turn Off Sequence</source>
+        <translation>关闭序列</translation>
+    </message>
+    <message>
+        <source>Turn On Sequence</source>
+        <translation>开启序列</translation>
+    </message>
+    <message>
+        <source>Sequence %d Off</source>
+        <translation>序列 %d 关闭</translation>
+    </message>
+    <message>
+        <source>Sequence %d On</source>
+        <translation>序列 %d 开启</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete?</source>
+        <translation>确定要删除吗？</translation>
+    </message>
+    <message>
+        <source>Please,Delete child node first.</source>
+        <translation>请先删除子节点。</translation>
+    </message>
+    <message>
+        <source>Delete device address at the same time?</source>
+        <translation>是否同时删除设备地址？</translation>
+    </message>
+    <message>
+        <source>Delete group at the same time?</source>
+        <translation>是否同时删除组？</translation>
+    </message>
+    <message>
+        <source>Failure,Allowed only 16 group.</source>
+        <translation>失败，最多只允许 16 个组。</translation>
+    </message>
+    <message>
+        <source> OFF ... </source>
+        <translation> 关闭 ... </translation>
+    </message>
+    <message>
+        <source> Recall Min level... </source>
+        <translation> 调用最小亮度... </translation>
+    </message>
+    <message>
+        <source> Recall max level ... </source>
+        <translation> 调用最大亮度 ... </translation>
+    </message>
+    <message>
+        <source> Recall scene%d ... </source>
+        <translation> 调用场景%d ... </translation>
+    </message>
+    <message>
+        <source> Store actual level as scene%d ... </source>
+        <translation> 将当前亮度存为场景%d ... </translation>
+    </message>
+    <message>
+        <source> Remove scene13... </source>
+        <translation> 移除场景13... </translation>
+    </message>
+    <message>
+        <source> Remove scene%d ... </source>
+        <translation> 移除场景%d ... </translation>
+    </message>
+    <message>
+        <source> Restore default parameters ... </source>
+        <translation> 恢复默认参数 ... </translation>
+    </message>
+    <message>
+        <source> Delete short address ... </source>
+        <translation> 删除短地址 ... </translation>
+    </message>
+    <message>
+        <source> delete short address gear ... </source>
+        <translation> 删除短地址设备 ... </translation>
+    </message>
+    <message>
+        <source> Delete group %d ... </source>
+        <translation> 删除组 %d ... </translation>
+    </message>
+    <message>
+        <source>Turn On Sequence %d...</source>
+        <translation>开启序列 %d...</translation>
+    </message>
+    <message>
+        <source>Turn Off Sequence %d...</source>
+        <translation>关闭序列 %d...</translation>
+    </message>
+    <message>
+        <source>Are you sure to restore factory settings?</source>
+        <translation>确定要恢复出厂设置吗？</translation>
     </message>
 </context>
 <context>
@@ -141,6 +621,61 @@
     </message>
 </context>
 <context>
+    <name>CTestAdressing</name>
+    <message>
+        <source>%s Recall Max level... </source>
+        <translation>%s 调用最大亮度... </translation>
+    </message>
+    <message>
+        <source>Recall Max level</source>
+        <translation>调用最大亮度</translation>
+    </message>
+    <message>
+        <source>M%d OFF ... </source>
+        <translation>M%d 关闭 ... </translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>M%d Recall Min level... </source>
+        <translation>M%d 调用最小亮度... </translation>
+    </message>
+    <message>
+        <source>Recall Min level</source>
+        <translation>调用最小亮度</translation>
+    </message>
+    <message>
+        <source>Test addressing - </source>
+        <translation>地址测试 - </translation>
+    </message>
+    <message>
+        <source>Select the following action mode, then belong to the ID </source>
+        <translation>选择下面的动作方式，则属于地址 </translation>
+    </message>
+    <message>
+        <source> slave will show obvious brightness changes to indicate its installation position.</source>
+        <translation> 的从机将出现明显的亮度变化，以指示其安装位置。</translation>
+    </message>
+    <message>
+        <source>OFF + Max level</source>
+        <translation>关闭 + 最大亮度</translation>
+    </message>
+    <message>
+        <source>Min level + Max level</source>
+        <translation>最小亮度 + 最大亮度</translation>
+    </message>
+    <message>
+        <source>Action mode:</source>
+        <translation>动作方式：</translation>
+    </message>
+    <message>
+        <source>Interval [S]</source>
+        <translation>间隔 [秒]</translation>
+    </message>
+</context>
+<context>
     <name>GatewayLink</name>
     <message>
         <source>Failure,Please open the serial port first.</source>
@@ -163,6 +698,149 @@
 </source>
         <translation>超时。<byte value="xd"/>
 </translation>
+    </message>
+</context>
+<context>
+    <name>GearList</name>
+    <message>
+        <source>Check status</source>
+        <translation>检测状态</translation>
+    </message>
+    <message>
+        <source>Read Version</source>
+        <translation>读取版本</translation>
+    </message>
+    <message>
+        <source> /Ballast faulure</source>
+        <translation> /镇流器故障</translation>
+    </message>
+    <message>
+        <source> /Lamp failure</source>
+        <translation> /灯具故障</translation>
+    </message>
+    <message>
+        <source> /Lamp arc power on</source>
+        <translation> /灯具已点亮</translation>
+    </message>
+    <message>
+        <source> /Limit error</source>
+        <translation> /限值错误</translation>
+    </message>
+    <message>
+        <source> /Fade is runnig</source>
+        <translation> /渐变进行中</translation>
+    </message>
+    <message>
+        <source> /Reset state</source>
+        <translation> /复位状态</translation>
+    </message>
+    <message>
+        <source> /Missing short address</source>
+        <translation> /缺少短地址</translation>
+    </message>
+    <message>
+        <source> /Power failure</source>
+        <translation> /电源故障</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>PhysicalMinLevel</source>
+        <translation>物理最小亮度</translation>
+    </message>
+    <message>
+        <source>Join Group</source>
+        <translation>所属组</translation>
+    </message>
+    <message>
+        <source>Phy Min</source>
+        <translation>物理最小</translation>
+    </message>
+    <message>
+        <source> Check ... </source>
+        <translation> 检测 ... </translation>
+    </message>
+    <message>
+        <source> Query ... </source>
+        <translation> 查询 ... </translation>
+    </message>
+    <message>
+        <source> Query colour ... </source>
+        <translation> 查询颜色 ... </translation>
+    </message>
+    <message>
+        <source> Volue=%d</source>
+        <translation> 亮度=%d</translation>
+    </message>
+    <message>
+        <source> Tc=%dK</source>
+        <translation> 色温=%dK</translation>
+    </message>
+    <message>
+        <source> R=%d</source>
+        <translation> R=%d</translation>
+    </message>
+    <message>
+        <source>,G=%d</source>
+        <translation>,G=%d</translation>
+    </message>
+    <message>
+        <source>,B=%d</source>
+        <translation>,B=%d</translation>
+    </message>
+    <message>
+        <source>,W=%d</source>
+        <translation>,W=%d</translation>
+    </message>
+    <message>
+        <source>M%dA%d Check grear,</source>
+        <translation>M%dA%d 检测设备，</translation>
+    </message>
+    <message>
+        <source>M%dA%d Query status,</source>
+        <translation>M%dA%d 查询状态，</translation>
+    </message>
+    <message>
+        <source>M%dA%d Query colour,</source>
+        <translation>M%dA%d 查询颜色，</translation>
+    </message>
+    <message>
+        <source>M%dA%d Read version,</source>
+        <translation>M%dA%d 读取版本，</translation>
+    </message>
+    <message>
+        <source>M%dA%d</source>
+        <translation>M%dA%d</translation>
     </message>
 </context>
 <context>
