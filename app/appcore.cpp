@@ -83,9 +83,8 @@ void AppCore::startLoading()
     m_loader->start(QThread::HighestPriority);
 }
 
-void AppCore::buildProject(RebuildObserver *tree)
+void AppCore::applyPollSetting()
 {
-    m_data.rebuild(m_store, tree);
     m_data.bus.statusPollPaused = m_settings.statusPollPaused();
 }
 

@@ -19,7 +19,6 @@ class QThread;
 namespace lumaro {
 
 class Prompter;
-class RebuildObserver;
 
 // Everything the main window owns that is not a widget: the project store and data, the
 // settings, the log book and the gateway link. It carries out the start-up and shutdown steps
@@ -41,8 +40,8 @@ public:
     // Loads the in-memory copies of db.ctt and DeviceType.ini on a worker; loaded() follows.
     void startLoading();
     bool isLoaded() const { return m_loaded; }
-    // Rebuilds the project data (reporting the tree nodes) and applies NOCHECKFLAG.
-    void buildProject(RebuildObserver *tree);
+    // NOCHECKFLAG keeps the status poll paused from the start.
+    void applyPollSetting();
 
     // Live state of the gear and gateways back to db.ctt. Runs before the exit question.
     bool saveLiveState();

@@ -3,9 +3,11 @@
 #include "appcore.h"
 #include "cportsetting.h"
 #include "coutputlist.h"
-#include "devicetreefiller.h"
+#include "caddgateway.h"
+#include "cmydevicelist.h"
+#include "cmygatewayview.h"
+#include "cmytreectrldevice.h"
 #include "findertool.h"
-#include "gatewayoverview.h"
 #include "prompter.h"
 
 #include <QActionGroup>
@@ -21,12 +23,14 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTranslator>
-#include <QTreeWidget>
 
 namespace lumaro {
 
 CMainFrame::CMainFrame(AppCore &core, QWidget *parent)
-    : QMainWindow(parent), m_core(core), m_finder(std::make_unique<FinderTool>(core.workingFolder()))
+    : QMainWindow(parent),
+      m_core(core),
+      m_context{core.link(), core.store(), core.data(), core.log(), core.prompter(), core.settings(), core.poll(), core.clock()},
+      m_finder(std::make_unique<FinderTool>(core.workingFolder()))
 {
     setWindowTitle(tr("Lumaro Com control software"));
     setObjectName(QStringLiteral("CMainFrame"));
@@ -37,8 +41,10 @@ CMainFrame::CMainFrame(AppCore &core, QWidget *parent)
     createPanes();
 
     m_views = new QStackedWidget(this);
-    m_overview = new GatewayOverview;
-    m_views->addWidget(m_overview);
+    m_gatewayView = new CMyGatewayView(m_context);
+    m_gearList = new CMyDeviceList(m_context);
+    m_views->addWidget(m_gatewayView);
+    m_views->addWidget(m_gearList);
     setCentralWidget(m_views);
     // Without a window manager to maximise it, the window still opens at a useful size.
     if (QScreen *s = screen())
@@ -71,12 +77,31 @@ CMainFrame::CMainFrame(AppCore &core, QWidget *parent)
         m_core.poll().resumeTick();
         m_core.poll().pauseTick();
     });
-    connect(&m_core.poll(), &StatusPoll::gatewayStateChanged, this,
-            [this](int g) { m_overview->refreshGateway(m_core.data(), g); });
+    connect(&m_core.poll(), &StatusPoll::gatewayStateChanged, m_gatewayView, &CMyGatewayView::refreshRow);
+    connect(&m_core.poll(), &StatusPoll::gearStateChanged, m_gearList, &CMyDeviceList::refreshRow);
+
+    // The device tree decides the current target and the view in front.
+    connect(m_tree, &CMyTreeCtrlDevice::currentTargetChanged, this, [this](const CurrentTarget &t) { m_target = t; });
+    connect(m_tree, &CMyTreeCtrlDevice::statusTextsChanged, this, [this](const QString &label, const QString &appId) {
+        m_panes[PaneTarget1]->setText(label);
+        m_panes[PaneTarget]->setText(appId);
+    });
+    connect(m_tree, &CMyTreeCtrlDevice::viewRequested, this, &CMainFrame::showView);
+    connect(m_tree, &CMyTreeCtrlDevice::gearListRefillRequested, m_gearList, &CMyDeviceList::fill);
+    connect(m_tree, &CMyTreeCtrlDevice::requestAddGateway, this, [this] { openGatewayDialog(0); });
+    connect(m_tree, &CMyTreeCtrlDevice::requestEditGateway, this, &CMainFrame::openGatewayDialog);
+    connect(m_act.addGateway, &QAction::triggered, this, [this] { openGatewayDialog(0); });
+
+    // Timer 1: the selection delay of the gear list.
+    m_selectionTimer.setInterval(1000);
+    connect(&m_selectionTimer, &QTimer::timeout, this, &CMainFrame::selectionDelayTick);
+    connect(m_tree, &CMyTreeCtrlDevice::selectionDelayStopRequested, &m_selectionTimer, &QTimer::stop);
+    connect(m_tree, &CMyTreeCtrlDevice::selectionDelayStartRequested, &m_selectionTimer, qOverload<>(&QTimer::start));
+    connect(&m_core.link(), &GatewayLink::opened, &m_selectionTimer, qOverload<>(&QTimer::start));
     m_pollTimer.start();
     m_secondTimer.start();
 
-    m_treeFiller->showLoading();
+    m_tree->showLoading();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -122,8 +147,8 @@ void CMainFrame::createActions()
     m_act.print->setToolTip(tr("Print"));
 
     // Commands whose windows are not part of this build stay visibly disabled.
-    for (QAction *a : {m_act.user, m_act.import, m_act.exportProject, m_act.print, m_act.addGateway,
-                       m_act.upgrade, m_act.closeDimming})
+    for (QAction *a : {m_act.user, m_act.import, m_act.exportProject, m_act.print, m_act.upgrade,
+                       m_act.closeDimming})
         a->setEnabled(false);
     m_act.closePort->setEnabled(false);
 
@@ -206,9 +231,7 @@ void CMainFrame::createStatusBar()
 
 void CMainFrame::createPanes()
 {
-    m_tree = new QTreeWidget;
-    m_tree->setHeaderHidden(true);
-    m_treeFiller = std::make_unique<DeviceTreeFiller>(*m_tree);
+    m_tree = new CMyTreeCtrlDevice(m_context);
     auto *deviceTabs = new QTabWidget;
     deviceTabs->addTab(m_tree, tr("Control"));
     auto *deviceDock = new QDockWidget(tr("DeviceView"), this);
@@ -249,16 +272,60 @@ void CMainFrame::startUp()
 void CMainFrame::onProjectLoaded()
 {
     rebuildProject();
+    m_core.applyPollSetting();
     m_core.log().log(tr("Finish.\r\n"));
     openPortSetting();
 }
 
 void CMainFrame::rebuildProject()
 {
-    m_treeFiller->begin();
-    m_core.buildProject(m_treeFiller.get());
-    m_treeFiller->finish(m_core.store());
-    m_overview->fill(m_core.data(), m_core.store());
+    // The tree rebuilds the project data as it builds its nodes.
+    m_tree->build();
+    m_gatewayView->fill();
+}
+
+void CMainFrame::showView(DeviceTree::View view, const QString &key, bool refill)
+{
+    switch (view) {
+    case DeviceTree::View::GatewayList: {
+        // The gateway list polls while the whole installation or the extended groups are selected.
+        const bool timing = key == QLatin1String("TimingControl")
+                            || key == QCoreApplication::translate("CMyTreeCtrlDevice", "TimingControl");
+        m_gatewayView->setPollAllowed(!timing);
+        m_views->setCurrentWidget(m_gatewayView);
+        m_gatewayView->fill();
+        break;
+    }
+    case DeviceTree::View::GearList:
+        m_gatewayView->setPollAllowed(false);
+        m_views->setCurrentWidget(m_gearList);
+        if (refill)
+            m_gearList->fill(m_target.gateway);
+        break;
+    case DeviceTree::View::TableView:
+    case DeviceTree::View::ExtendGroupView:
+        // Their views are not part of this build; the view in front stays.
+        m_gatewayView->setPollAllowed(false);
+        break;
+    }
+}
+
+void CMainFrame::openGatewayDialog(int editGateway)
+{
+    CAddGateway dialog(m_context, this);
+    if (editGateway > 0)
+        dialog.openForEdit(editGateway);
+    connect(&dialog, &CAddGateway::gatewayAdded, this, &CMainFrame::rebuildProject);
+    connect(&dialog, &CAddGateway::gatewayEdited, m_tree, [this](int, const QString &name) { m_tree->relabelSelected(name); });
+    dialog.exec();
+}
+
+void CMainFrame::selectionDelayTick()
+{
+    if (m_selectionDelay <= 0)
+        return;
+    if (--m_selectionDelay == 1 && m_target.gateway > 0)
+        m_gearList->refreshAllRows();
 }
 
 void CMainFrame::updatePortActions()

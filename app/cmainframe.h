@@ -1,5 +1,9 @@
 #pragma once
 
+#include "currenttarget.h"
+#include "devicecontext.h"
+#include "devicetree.h"
+
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
@@ -7,16 +11,16 @@
 class QAction;
 class QLabel;
 class QStackedWidget;
-class QTreeWidget;
 
 namespace lumaro {
 
 class AppCore;
+class CMyDeviceList;
+class CMyGatewayView;
+class CMyTreeCtrlDevice;
 class COutputList;
 class CPortSetting;
-class DeviceTreeFiller;
 class FinderTool;
-class GatewayOverview;
 
 // The main window: menus, toolbar, the status bar of six panes, the "DeviceView" and "LogView"
 // panes and the view area. It owns the timers that drive the link and the poll, runs the
@@ -37,6 +41,9 @@ public:
     void terminate();
 
     QString statusText(int pane) const;
+    const CurrentTarget &currentTarget() const { return m_target; }
+    // Seconds until the gear list of the selected gateway is refreshed (the dimming windows set it).
+    void setSelectionDelay(int seconds) { m_selectionDelay = seconds; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,16 +58,23 @@ private:
     void rebuildProject();
     void openPortSetting();
     void updatePortActions();
+    void showView(DeviceTree::View view, const QString &key, bool refill);
+    void openGatewayDialog(int editGateway);
+    void selectionDelayTick();
     void switchLanguage(bool chinese);
     void endProgram();
 
     AppCore &m_core;
+    DeviceContext m_context;
     std::unique_ptr<FinderTool> m_finder;
-    std::unique_ptr<DeviceTreeFiller> m_treeFiller;
-    QTreeWidget *m_tree = nullptr;
+    CMyTreeCtrlDevice *m_tree = nullptr;
     COutputList *m_logList = nullptr;
     QStackedWidget *m_views = nullptr;
-    GatewayOverview *m_overview = nullptr;
+    CMyGatewayView *m_gatewayView = nullptr;
+    CMyDeviceList *m_gearList = nullptr;
+    CurrentTarget m_target;
+    QTimer m_selectionTimer;
+    int m_selectionDelay = 0;
     QList<QLabel *> m_panes;
     QTimer m_linkTimer;
     QTimer m_pollTimer;

@@ -390,7 +390,7 @@ void TestMainFrame::menus_data()
         << QStringLiteral("&Tools")
         << QStringList{QStringLiteral("&Scan Setting"), QStringLiteral("&Add Gateway..."), QStringLiteral("Open Port"),
                        QStringLiteral("Close Port"), QStringLiteral("&Port Setting..."), QStringLiteral("Upgrade firmware")}
-        << QStringList{QStringLiteral("&Add Gateway..."), QStringLiteral("Open Port"), QStringLiteral("Upgrade firmware")}
+        << QStringList{QStringLiteral("Open Port"), QStringLiteral("Upgrade firmware")}
         << QStringList{};
     QTest::newRow("&View")
         << QStringLiteral("&View")
