@@ -3,11 +3,13 @@
 // nodes and the timing table. Measures building the tree from the project (the project data
 // rebuild included) against building the same number of plain tree items in the same shape
 // without reading the project, each as the best of several runs. Target: at most 3 times.
+// Also reports filling the gear list of one gateway of that project.
 //
 // Build in Release without sanitizers; run `bench_tree [repetitions]` (QT_QPA_PLATFORM=offscreen
 // on a machine without a display).
 
 #include "clock.h"
+#include "cmydevicelist.h"
 #include "cmytreectrldevice.h"
 #include "devicecontext.h"
 #include "gatewaylink.h"
@@ -19,6 +21,7 @@
 #include "statuspoll.h"
 
 #include <QApplication>
+#include <QTableWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -145,6 +148,13 @@ int main(int argc, char **argv)
     const qint64 treeNs = bestOf(repetitions, [&] { tree.build(); app.processEvents(); });
     const qint64 plainNs = bestOf(repetitions, [&] { plainCount = plainTree(plain); app.processEvents(); });
     const int treeCount = tree.nodeCount();
+
+    // The gear list of one gateway of that project: 64 rows.
+    CMyDeviceList gearList(context);
+    gearList.resize(1200, 800);
+    gearList.show();
+    const qint64 gearListNs = bestOf(repetitions, [&] { gearList.fill(1); app.processEvents(); });
+    out << "gear list of one gateway: " << gearList.table()->rowCount() << " rows in " << gearListNs / 1e6 << " ms\n";
 
     const double ratio = double(treeNs) / double(plainNs);
     const bool pass = ratio <= 3.0 && treeCount == plainCount && treeCount > 17000;
