@@ -1184,43 +1184,4 @@
         <translation>清除</translation>
     </message>
 </context>
-<context>
-    <name>lumaro::GatewayOverview</name>
-    <message>
-        <source>Address</source>
-        <translation>地址</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>名称</translation>
-    </message>
-    <message>
-        <source>Location</source>
-        <translation>位置</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>型号</translation>
-    </message>
-    <message>
-        <source>Version</source>
-        <translation>版本</translation>
-    </message>
-    <message>
-        <source>Gear</source>
-        <translation>设备数</translation>
-    </message>
-    <message>
-        <source>Status</source>
-        <translation>状态</translation>
-    </message>
-    <message>
-        <source>Normal</source>
-        <translation>正常</translation>
-    </message>
-    <message>
-        <source>Failure/Off line</source>
-        <translation>故障/离线</translation>
-    </message>
-</context>
 </TS>
