@@ -157,6 +157,12 @@ const GearItem kGearItems[] = {
     {item::DaliCommand, 1, nullptr, 0, acceptByte,
      [](SimGear &g, uint8_t, uint16_t v) { g.command(uint8_t(v)); },
      [](uint16_t v) { return commandFrames(uint8_t(v)); }},
+    // 255 deletes the short address (DTR0 = 255, then SET SHORT ADDRESS twice). The gear stays on
+    // the bus without an address; the gateway takes it off its short-address table afterwards.
+    {item::ShortAddress, 1, nullptr, 0,
+     [](uint16_t v) -> uint8_t { return v == dali::kMask ? 0 : ex::IllegalValue; },
+     [](SimGear &g, uint8_t, uint16_t) { g.setMissingShortAddress(true); },
+     [](uint16_t) { return 3; }},
     {item::StoreScene, 1, nullptr, 0,
      [](uint16_t v) -> uint8_t { return v < target::SceneCount ? 0 : ex::IllegalValue; },
      [](SimGear &g, uint8_t, uint16_t v) { g.storeActualLevelAsScene(v); },
@@ -481,6 +487,13 @@ SimGateway::Outcome SimGateway::writeGear(uint8_t tgt, uint8_t firstItem, const 
         for (SimGear *g : gear)
             items[k]->write(*g, it, values[k]);
         busFrames += items[k]->writeFrames(values[k]);
+    }
+    // Gear whose short address was deleted answer only to broadcasts and the addressing commands.
+    for (auto &g : m_gear) {
+        if (g && g->missingShortAddress()) {
+            m_unaddressed.push_back(*g);
+            g.reset();
+        }
     }
     return {0, busFrames};
 }

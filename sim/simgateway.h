@@ -37,6 +37,7 @@ namespace gatewayflag = protocol::gatewayflag;
 //   0x4EF6  write: timing switch, 0 / 1 timing off / on, 10 n / 10 n + 1 sequence n (1..4) off / on
 //   0x4EF8  timing state: bit 0 timing on, bits 1..4 sequences 1..4 on
 //   item 0x00  write: DALI command (value = opcode 0..255)
+//   item 0x02  write: 255 deletes the short address; the gear stays on the bus unaddressed
 //   item 0x04  write: store the actual level as scene n (value n = 0..15)
 //   item 0x0C + 2n  scene n level; write 0x0100 removes the target from scene n, 0..255 sets it
 //   item 0x2C  write: direct arc power level 0..255
@@ -98,6 +99,8 @@ public:
     SimGear &addGear(int shortAddress, const SimGear &gear = SimGear());
     void removeGear(int shortAddress);
     int gearCount() const;
+    // Gear on the bus that have no short address.
+    int unaddressedCount() const { return int(m_unaddressed.size()); }
 
     struct Reply {
         QByteArray answer;   // the complete answer frame, checksum included
@@ -137,6 +140,8 @@ private:
     ClockBytes m_clockStaged{};
     uint8_t m_timingState = 0;
     std::array<std::optional<SimGear>, 64> m_gear;
+    // Gear on the bus without a short address (their address was deleted).
+    std::vector<SimGear> m_unaddressed;
 };
 
 }  // namespace lumaro::sim

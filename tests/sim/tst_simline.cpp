@@ -89,6 +89,7 @@ private slots:
     void writeAnswers();
     void groupAndBroadcastTargets();
     void scenesThroughRegisters();
+    void deletingTheShortAddress();
     void fadeThroughLineTime();
     void silentGateway();
     void lostAnswersAreDeterministic();
@@ -332,6 +333,23 @@ void TestSimLine::scenesThroughRegisters()
     QCOMPARE(int(line.gateway(1)->gear(5)->scene(3)), 255);
     QCOMPARE(line.handleRequest(read(1, gearRegister(5, item::sceneRemove(3)), 1)),
              request(QByteArray::fromHex("01430200ff")));
+}
+
+void TestSimLine::deletingTheShortAddress()
+{
+    SimLine line = fixture();
+    SimGateway &gw = *line.gateway(1);
+    const int before = gw.gearCount();
+    // Only 255 (delete) is a short-address value the gateway takes from this item.
+    QCOMPARE(Frame::parse(line.handleRequest(write(1, gearRegister(5, item::ShortAddress), 7))).exceptionCode(),
+             uint8_t(lumaro::protocol::exception::IllegalValue));
+    const QByteArray erase = write(1, gearRegister(5, item::ShortAddress), 255);
+    QCOMPARE(line.handleRequest(erase), erase);
+    QVERIFY(!gw.gear(5));
+    QCOMPARE(gw.gearCount(), before - 1);
+    QCOMPARE(gw.unaddressedCount(), 1);
+    // The address answers no more.
+    QVERIFY(Frame::parse(line.handleRequest(read(1, gearRegister(5, item::Presence), 1))).isException());
 }
 
 void TestSimLine::fadeThroughLineTime()
