@@ -16,6 +16,7 @@
 #include "softwaresettings.h"
 #include "statuspoll.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -23,16 +24,15 @@
 
 struct DeviceFixture
 {
-    // db.ctt of the project (LF line ends are written as CR LF) and the line's installation.
+    // db.ctt of the project (LF line ends are written as CR LF), the line's installation and,
+    // when given, the project's device type table.
     DeviceFixture(const char *dbText, const char *installationText,
-                  lumaro::SoftwareSettings s = quickSettings())
+                  lumaro::SoftwareSettings s = quickSettings(500), const char *deviceTypeText = nullptr)
         : settings(s)
     {
-        {
-            QFile file(QDir(dir.path()).filePath(QStringLiteral("db.ctt")));
-            if (file.open(QIODevice::WriteOnly))
-                file.write(QByteArray(dbText).replace("\n", "\r\n"));
-        }
+        write(QStringLiteral("db.ctt"), dbText);
+        if (deviceTypeText)
+            write(QStringLiteral("DeviceType.ini"), deviceTypeText);
         store = std::make_unique<lumaro::ProjectStore>(dir.path());
         store->load();
         line = std::make_unique<lumaro::sim::SimLine>(lumaro::sim::Installation::fromText(installationText));
@@ -45,11 +45,18 @@ struct DeviceFixture
             *link, *store, data, log, prompter, settings, *poll, clock});
     }
 
-    static lumaro::SoftwareSettings quickSettings()
+    static lumaro::SoftwareSettings quickSettings(int comTimeout = 500)
     {
         lumaro::SoftwareSettings s;
-        s.comTimeout = 500;
+        s.comTimeout = comTimeout;
         return s;
+    }
+
+    void write(const QString &name, const char *text)
+    {
+        QFile file(QDir(dir.path()).filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(text).replace("\r\n", "\n").replace("\n", "\r\n"));
     }
 
     // Runs the link for `ms`; `every100` is called on each 100 ms boundary.
