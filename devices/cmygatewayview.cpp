@@ -45,6 +45,7 @@ CMyGatewayView::CMyGatewayView(DeviceContext &context, QWidget *parent)
     m_table->setObjectName(QStringLiteral("gatewayList"));
     m_table->setHorizontalHeaderLabels(GatewayList::headings());
     m_table->setShowGrid(true);
+    m_table->setWordWrap(false);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -117,8 +118,13 @@ void CMyGatewayView::showRow(int row)
         }
         item->setText(r.cells.value(c));
     }
-    m_table->item(row, GatewayList::Status)->setForeground(colourOf(r.statusColour));
+    QTableWidgetItem *status = m_table->item(row, GatewayList::Status);
+    status->setForeground(colourOf(r.statusColour));
     m_table->item(row, GatewayList::NetConnect)->setForeground(colourOf(r.netColour));
+    // The status column grows to its longest text (status flags, "Failure/Off line").
+    const int needed = m_table->fontMetrics().horizontalAdvance(status->text()) + 12;
+    if (needed > m_table->columnWidth(GatewayList::Status))
+        m_table->setColumnWidth(GatewayList::Status, needed);
 }
 
 QList<int> CMyGatewayView::selectedRows() const
