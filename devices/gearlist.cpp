@@ -394,30 +394,47 @@ void GearList::pollAnswer(int tag, const Frame &answer)
     }
 }
 
+bool GearList::presenceMissed(GearRecord &gear)
+{
+    if (gear.missCount < kMissLimit)
+        ++gear.missCount;
+    if (gear.missCount < kMissesToFail) {
+        m_delay = 1;   // the same gear once more
+        return false;
+    }
+    return true;
+}
+
+void GearList::levelLost(GearRecord &gear)
+{
+    gear.level = 0;
+    refreshRow(m_polled.gateway, m_polled.address);
+    afterQuery();
+}
+
+void GearList::nextGear()
+{
+    m_phase = Phase::Presence;
+    ++m_index;
+    afterQuery();
+}
+
 void GearList::pollException(int tag)
 {
     log(tr(QT_TRANSLATE_NOOP("GearList", " Slave time-out.\r\n")));
     GearRecord &gear = m_ctx.data.gear(m_polled.gateway, m_polled.address);
     switch (tag) {
     case PresencePoll:
-        if (gear.missCount < kMissLimit)
-            ++gear.missCount;
-        if (gear.missCount < kMissesToFail) {
-            m_delay = 1;   // the same gear once more
+        if (!presenceMissed(gear))
             return;
-        }
         gear.status = GearRecord::NotAnswering;
         gear.level = 0;
         refreshRow(m_polled.gateway, m_polled.address);
         log(label(m_polled) + tr(QT_TRANSLATE_NOOP("GearList", " Failure/Off line.\r\n")));
-        m_phase = Phase::Presence;
-        ++m_index;
-        afterQuery();
+        nextGear();
         return;
     case StatusPoll:
-        gear.level = 0;
-        refreshRow(m_polled.gateway, m_polled.address);
-        afterQuery();
+        levelLost(gear);
         return;
     default:
         clearColour(m_polled);
@@ -431,22 +448,14 @@ void GearList::pollTimeout(int tag)
     GearRecord &gear = m_ctx.data.gear(m_polled.gateway, m_polled.address);
     switch (tag) {
     case PresencePoll:
-        if (gear.missCount < kMissLimit)
-            ++gear.missCount;
-        if (gear.missCount < kMissesToFail) {
-            m_delay = 1;
+        if (!presenceMissed(gear))
             return;
-        }
         markOffline(m_polled, true);
         log(label(m_polled) + tr(QT_TRANSLATE_NOOP("GearList", " Failure.\r\n")));
-        m_phase = Phase::Presence;
-        ++m_index;
-        afterQuery();
+        nextGear();
         return;
     case StatusPoll:
-        gear.level = 0;
-        refreshRow(m_polled.gateway, m_polled.address);
-        afterQuery();
+        levelLost(gear);
         return;
     default:
         // The colour stays as last read: the gateway, not the gear, was silent.

@@ -124,6 +124,12 @@ private:
     void pollAnswer(int tag, const Frame &answer);
     void pollException(int tag);
     void pollTimeout(int tag);
+    // A failed presence check: counts the miss; true once the gear has missed twice in a row.
+    bool presenceMissed(GearRecord &gear);
+    // The status-and-level read failed: the level is unknown (0).
+    void levelLost(GearRecord &gear);
+    // On to the presence check of the next gear of the list.
+    void nextGear();
     void responseError(int tag);
 
     // Shared by the poll and the commands.
