@@ -14,6 +14,7 @@
 #include "scriptedprompter.h"
 #include "simline.h"
 #include "statuspoll.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -51,18 +52,6 @@ const QString kExitQuestion = QStringLiteral("Are you sure to exit?");
 QString testData(const QString &path)
 {
     return QDir(qEnvironmentVariable("LUMARO_TEST_DATA")).filePath(path);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // The texts of a menu's items in order, separators left out; a submenu gives its title and

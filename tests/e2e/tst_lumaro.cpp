@@ -6,6 +6,7 @@
 #include "projectstore.h"
 #include "simgateway.h"
 #include "simgear.h"
+#include "testfiles.h"
 
 #include <QDate>
 #include <QDir>
@@ -31,18 +32,6 @@ constexpr int kLinePrefixLength = 23;
 QString sourcePath(const QString &path)
 {
     return QDir(qEnvironmentVariable("LUMARO_SOURCE_DIR")).filePath(path);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QProcessEnvironment headless()
